@@ -1,0 +1,12 @@
+#pragma once
+// The background window: maximised behind every other window until the end.
+
+#include "controls.h"
+
+class hatter : public tk::Form {
+public:
+    hatter() : tk::Form(QStringLiteral("hatter")) {}
+
+protected:
+    void design() override;
+};

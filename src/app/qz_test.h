@@ -1,0 +1,40 @@
+#pragma once
+// Module qz_test: the values shared between windows for the whole run, and the
+// helpers every window uses. Nothing else passes between windows.
+
+#include <QString>
+#include <cstdint>
+
+namespace qz_test {
+
+// Interface-text base of the working language: 16 English, 116 Hungarian,
+// 216 Spanish. Holds nothing until a language button is pressed.
+extern std::int16_t LangBase;
+// The item bank: AppDir() followed by "qz_data.mdb", set at every launcher load.
+extern QString DbPath;
+// 1 once the start-up splash has handed over or About was opened from the menu.
+extern std::int16_t SplashDone;
+// The test's number of sentences (0 = no limit) and per-item delay (ms, 0 = none).
+extern int SentenceCount;
+extern int DelayMs;
+// Run counters of the practice and test windows, and the last score.
+extern int ItemNo;
+extern int RightCount;
+extern int ShownNo;
+extern std::int16_t ScorePct;
+
+// The program's own directory with exactly one trailing "/".
+QString AppDir();
+// The same rule for a given directory: "/" stays "/", anything else gets one
+// "/" appended unless it already ends in one.
+QString AppDir(const QString& directory);
+
+// The interface text at offset k in the working language.
+QString text(int k);
+// The interface text with a fixed identifier.
+QString text_id(int id);
+
+// Tests: every value back to its program-start state.
+void resetGlobals();
+
+}  // namespace qz_test

@@ -1,0 +1,51 @@
+#pragma once
+// Shared set-up for the window tests: a scripted dialog service, a fresh
+// runtime and fresh module values for every test function, and small helpers
+// for driving windows as a user would.
+
+#include <QApplication>
+#include <QTest>
+#include <QWidget>
+
+#include "dialogs.h"
+#include "qz_test.h"
+#include "random.h"
+#include "runtime.h"
+
+namespace testkit {
+
+// Installs the scripted dialogs and resets the runtime; undoes both at the end.
+class Session {
+public:
+    Session() {
+        tk::Runtime::instance().reset();
+        qz_test::resetGlobals();
+        tk::setDialogs(&dialogs);
+        tk::fixRandomSeed(12345);
+    }
+    ~Session() {
+        tk::Runtime::instance().reset();
+        tk::setDialogs(nullptr);
+        tk::unfixRandomSeed();
+    }
+    tk::ScriptedDialogs dialogs;
+};
+
+// Lets deferred deletions and posted events run.
+inline void settle() {
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Types one key where the window's keyboard focus is, as a user would.
+inline void typeKey(QWidget* window, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QWidget* target = window->focusWidget() ? window->focusWidget() : window;
+    QTest::keyClick(target, key, mods);
+}
+
+inline void typeChar(QWidget* window, char c) {
+    QWidget* target = window->focusWidget() ? window->focusWidget() : window;
+    QTest::keyClick(target, c);
+}
+
+}  // namespace testkit
