@@ -4,6 +4,7 @@
 // for driving windows as a user would.
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QTest>
 #include <QWidget>
 
@@ -41,6 +42,16 @@ inline void settle() {
 inline void typeKey(QWidget* window, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
     QWidget* target = window->focusWidget() ? window->focusWidget() : window;
     QTest::keyClick(target, key, mods);
+}
+
+// Types text into a widget key by key, Hungarian letters included.
+inline void typeText(QWidget* widget, const QString& text) {
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(widget, &release);
+    }
 }
 
 inline void typeChar(QWidget* window, char c) {

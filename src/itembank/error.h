@@ -21,6 +21,7 @@ enum ErrorNo : int {
     ErrDuplicateKey = 3022,      // a unique index refused the value
     ErrFileNotFound = 3024,      // the database file does not exist
     ErrReadOnly = 3027,          // the database or the object cannot be written
+    ErrTooFewParameters = 3061,  // a bare word in a condition names no field
     ErrSyntax = 3075,            // syntax error in a condition
     ErrTableNotFound = 3078,     // no such table
     ErrNotDatabase = 3343,       // the file is not an item bank of this program

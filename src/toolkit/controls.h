@@ -91,6 +91,8 @@ public:
     virtual void detach();
     // The window has finished loading (data controls open here).
     virtual void loadFinished() {}
+    // The window is about to be destroyed (data controls store pending edits).
+    virtual void beforeDiscard() {}
 
 protected:
     // Takes a freshly made widget into the handle: parent, object name and

@@ -154,6 +154,7 @@ void Form::Unload() {
 void Form::discardWindow() {
     if (!window_) return;
     ++generation_;  // events already queued for the old controls no longer run
+    for (Control* c : std::vector<Control*>(controls_)) c->beforeDiscard();
     for (Control* c : std::vector<Control*>(controls_)) c->detach();
     QWidget* win = window_;
     window_ = nullptr;

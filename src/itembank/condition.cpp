@@ -1,0 +1,509 @@
+#include "condition.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "error.h"
+
+namespace db {
+
+int findField(const FieldList& fields, const QString& name) {
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (fields[i].name.compare(name, Qt::CaseInsensitive) == 0) return static_cast<int>(i);
+    return -1;
+}
+
+namespace {
+
+constexpr int kMaxDepth = 64;
+
+[[noreturn]] void syntaxError(const QString& text, const QString& what) {
+    throw qz::Error(qz::ErrSyntax, QStringLiteral("Syntax error in the condition \"%1\": %2.").arg(text, what));
+}
+
+// ---------------------------------------------------------------- tokens
+
+enum class Tok { End, LParen, RParen, Op, Number, String, Word, Bracketed };
+
+struct Token {
+    Tok type = Tok::End;
+    QString text;  // operator, word, field name or string contents
+    double number = 0;
+};
+
+class Lexer {
+public:
+    Lexer(const QString& text) : s_(text) {}
+
+    Token next() {
+        while (i_ < s_.size() && s_.at(i_).isSpace()) ++i_;
+        Token t;
+        if (i_ >= s_.size()) return t;
+        const QChar c = s_.at(i_);
+        if (c == u'(') { ++i_; t.type = Tok::LParen; return t; }
+        if (c == u')') { ++i_; t.type = Tok::RParen; return t; }
+        if (c == u'=' ) { ++i_; t.type = Tok::Op; t.text = QStringLiteral("="); return t; }
+        if (c == u'<' || c == u'>') {
+            ++i_;
+            t.type = Tok::Op;
+            t.text = c;
+            if (i_ < s_.size() && (s_.at(i_) == u'=' || (c == u'<' && s_.at(i_) == u'>'))) t.text += s_.at(i_++);
+            return t;
+        }
+        if (c == u'\'' || c == u'"') return quoted(c);
+        if (c == u'[') {
+            const qsizetype close = s_.indexOf(u']', i_ + 1);
+            if (close < 0) syntaxError(s_, QStringLiteral("a field name in [ ] is not closed"));
+            t.type = Tok::Bracketed;
+            t.text = s_.mid(i_ + 1, close - i_ - 1).trimmed();
+            i_ = close + 1;
+            if (t.text.isEmpty()) syntaxError(s_, QStringLiteral("empty field name"));
+            return t;
+        }
+        if (c.isDigit() || c == u'.' || c == u'-' || c == u'+') return number();
+        if (c.isLetter() || c == u'_') {
+            const qsizetype start = i_;
+            while (i_ < s_.size() && (s_.at(i_).isLetterOrNumber() || s_.at(i_) == u'_')) ++i_;
+            t.type = Tok::Word;
+            t.text = s_.mid(start, i_ - start);
+            return t;
+        }
+        syntaxError(s_, QStringLiteral("unexpected character '%1'").arg(c));
+    }
+
+private:
+    Token quoted(QChar q) {
+        Token t;
+        t.type = Tok::String;
+        ++i_;
+        while (true) {
+            if (i_ >= s_.size()) syntaxError(s_, QStringLiteral("a text in quotation marks is not closed"));
+            const QChar c = s_.at(i_++);
+            if (c == q) {
+                if (i_ < s_.size() && s_.at(i_) == q) {
+                    t.text += q;
+                    ++i_;
+                    continue;
+                }
+                return t;
+            }
+            t.text += c;
+        }
+    }
+
+    Token number() {
+        const qsizetype start = i_;
+        if (s_.at(i_) == u'-' || s_.at(i_) == u'+') ++i_;
+        while (i_ < s_.size() && s_.at(i_).isSpace()) ++i_;
+        const qsizetype digits = i_;
+        while (i_ < s_.size() && (s_.at(i_).isDigit() || s_.at(i_) == u'.')) ++i_;
+        if (i_ < s_.size() && (s_.at(i_) == u'e' || s_.at(i_) == u'E')) {
+            qsizetype j = i_ + 1;
+            if (j < s_.size() && (s_.at(j) == u'+' || s_.at(j) == u'-')) ++j;
+            if (j < s_.size() && s_.at(j).isDigit()) {
+                i_ = j;
+                while (i_ < s_.size() && s_.at(i_).isDigit()) ++i_;
+            }
+        }
+        QString text = s_.mid(start, i_ - start);
+        text.remove(u' ');
+        bool ok = false;
+        const double d = text.toDouble(&ok);
+        if (digits == i_ || !ok || !std::isfinite(d)) syntaxError(s_, QStringLiteral("\"%1\" is not a number").arg(text));
+        if (i_ < s_.size() && (s_.at(i_).isLetter() || s_.at(i_) == u'_'))
+            syntaxError(s_, QStringLiteral("a number runs into a word"));
+        Token t;
+        t.type = Tok::Number;
+        t.number = d;
+        t.text = text;
+        return t;
+    }
+
+    QString s_;
+    qsizetype i_ = 0;
+};
+
+bool isKeyword(const Token& t, const char* word) {
+    return t.type == Tok::Word && t.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+}
+
+// ---------------------------------------------------------------- Like patterns
+
+struct PatternItem {
+    enum Kind { Lit, Any, Digit, Star, Set } kind;
+    QChar ch;
+    QString set;  // pairs of range ends: "aa", "az", ...
+    bool negate = false;
+
+    bool matches(QChar c) const {
+        switch (kind) {
+        case Lit: return c == ch;
+        case Any: return true;
+        case Digit: return c.isDigit();
+        case Set: {
+            bool in = false;
+            for (qsizetype k = 0; k + 1 < set.size(); k += 2)
+                if (c >= set.at(k) && c <= set.at(k + 1)) in = true;
+            return in != negate;
+        }
+        case Star: return false;
+        }
+        return false;
+    }
+};
+
+// Case-folded pattern; false when the pattern is malformed.
+bool compilePattern(const QString& pattern, std::vector<PatternItem>* out) {
+    const QString p = pattern.toCaseFolded();
+    for (qsizetype i = 0; i < p.size(); ++i) {
+        const QChar c = p.at(i);
+        if (c == u'*') {
+            if (out->empty() || out->back().kind != PatternItem::Star) out->push_back({PatternItem::Star, {}, {}, false});
+        } else if (c == u'?') {
+            out->push_back({PatternItem::Any, {}, {}, false});
+        } else if (c == u'#') {
+            out->push_back({PatternItem::Digit, {}, {}, false});
+        } else if (c == u'[') {
+            const qsizetype close = p.indexOf(u']', i + 1);
+            if (close < 0) return false;
+            PatternItem item{PatternItem::Set, {}, {}, false};
+            qsizetype k = i + 1;
+            if (k < close && p.at(k) == u'!') {
+                item.negate = true;
+                ++k;
+            }
+            for (; k < close; ++k) {
+                if (k + 2 < close && p.at(k + 1) == u'-') {
+                    item.set += p.at(k);
+                    item.set += p.at(k + 2);
+                    k += 2;
+                } else {
+                    item.set += p.at(k);
+                    item.set += p.at(k);
+                }
+            }
+            out->push_back(item);
+            i = close;
+        } else {
+            out->push_back({PatternItem::Lit, c, {}, false});
+        }
+    }
+    return true;
+}
+
+// Greedy matching with one backtrack point: time bounded by text x pattern.
+bool matchPattern(const QString& textIn, const std::vector<PatternItem>& pat) {
+    const QString text = textIn.toCaseFolded();
+    const std::size_t n = static_cast<std::size_t>(text.size());
+    const std::size_t m = pat.size();
+    std::size_t i = 0, j = 0;
+    std::size_t starJ = SIZE_MAX, starI = 0;
+    while (i < n) {
+        if (j < m && pat[j].kind != PatternItem::Star && pat[j].matches(text.at(static_cast<qsizetype>(i)))) {
+            ++i;
+            ++j;
+        } else if (j < m && pat[j].kind == PatternItem::Star) {
+            starJ = j++;
+            starI = i;
+        } else if (starJ != SIZE_MAX) {
+            j = starJ + 1;
+            i = ++starI;
+        } else {
+            return false;
+        }
+    }
+    while (j < m && pat[j].kind == PatternItem::Star) ++j;
+    return j == m;
+}
+
+// ---------------------------------------------------------------- evaluation
+
+enum class Tri { False, True, Unknown };
+
+Tri tri(bool b) { return b ? Tri::True : Tri::False; }
+
+struct Operand {
+    int field = -1;  // -1: a literal
+    FieldType type = FieldType::Text;
+    Value literal;
+
+    Value get(const RowAccess& row) const { return field >= 0 ? row.field(field) : literal; }
+    bool numeric() const { return field >= 0 ? type != FieldType::Text : literal.isNumber(); }
+};
+
+int compareValues(const Value& a, bool aNumeric, const Value& b, bool bNumeric, bool* ok) {
+    *ok = true;
+    double x = 0, y = 0;
+    const bool aNum = a.isNumber() || (a.kind() == Value::Kind::Text && Value::parseNumber(a.toString(), &x));
+    const bool bNum = b.isNumber() || (b.kind() == Value::Kind::Text && Value::parseNumber(b.toString(), &y));
+    if ((aNumeric || bNumeric) && aNum && bNum) {
+        if (a.isNumber()) x = a.toDouble();
+        if (b.isNumber()) y = b.toDouble();
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    if (aNumeric && bNumeric) {
+        *ok = false;
+        return 0;
+    }
+    return QString::compare(a.toString(), b.toString(), Qt::CaseInsensitive);
+}
+
+}  // namespace
+
+struct Condition::Node {
+    enum Kind { And, Or, Not, Compare, Like, IsNull } kind;
+    std::shared_ptr<const Node> a, b;
+    Operand lhs, rhs;
+    QString op;
+    bool negate = false;
+    std::vector<PatternItem> pattern;  // a literal Like pattern, compiled once
+    bool literalPattern = false;
+
+    Tri eval(const RowAccess& row) const {
+        switch (kind) {
+        case And: {
+            const Tri x = a->eval(row);
+            if (x == Tri::False) return Tri::False;
+            const Tri y = b->eval(row);
+            if (y == Tri::False) return Tri::False;
+            return (x == Tri::True && y == Tri::True) ? Tri::True : Tri::Unknown;
+        }
+        case Or: {
+            const Tri x = a->eval(row);
+            if (x == Tri::True) return Tri::True;
+            const Tri y = b->eval(row);
+            if (y == Tri::True) return Tri::True;
+            return (x == Tri::False && y == Tri::False) ? Tri::False : Tri::Unknown;
+        }
+        case Not: {
+            const Tri x = a->eval(row);
+            return x == Tri::Unknown ? Tri::Unknown : tri(x == Tri::False);
+        }
+        case IsNull: return tri(lhs.get(row).isNull() != negate);
+        case Like: {
+            const Value v = lhs.get(row);
+            if (v.isNull()) return Tri::Unknown;
+            bool m = false;
+            if (literalPattern) {
+                m = matchPattern(v.toString(), pattern);
+            } else {
+                const Value p = rhs.get(row);
+                if (p.isNull()) return Tri::Unknown;
+                m = likeMatches(v.toString(), p.toString());
+            }
+            return tri(m != negate);
+        }
+        case Compare: {
+            const Value x = lhs.get(row), y = rhs.get(row);
+            if (x.isNull() || y.isNull()) return Tri::Unknown;
+            bool ok = true;
+            const int c = compareValues(x, lhs.numeric(), y, rhs.numeric(), &ok);
+            if (!ok) return Tri::Unknown;
+            if (op == QLatin1String("=")) return tri(c == 0);
+            if (op == QLatin1String("<>")) return tri(c != 0);
+            if (op == QLatin1String("<")) return tri(c < 0);
+            if (op == QLatin1String(">")) return tri(c > 0);
+            if (op == QLatin1String("<=")) return tri(c <= 0);
+            return tri(c >= 0);
+        }
+        }
+        return Tri::Unknown;
+    }
+};
+
+namespace {
+
+class Parser {
+public:
+    Parser(const QString& text, const FieldList& fields, std::vector<int>* used)
+        : text_(text), lex_(text), fields_(fields), used_(used) {
+        advance();
+    }
+
+    std::shared_ptr<const Condition::Node> parse() {
+        if (tok_.type == Tok::End) syntaxError(text_, QStringLiteral("the condition is empty"));
+        auto root = parseOr(0);
+        if (tok_.type != Tok::End) syntaxError(text_, QStringLiteral("unexpected \"%1\"").arg(describe(tok_)));
+        return root;
+    }
+
+private:
+    using NodeP = std::shared_ptr<const Condition::Node>;
+
+    void advance() { tok_ = lex_.next(); }
+
+    static QString describe(const Token& t) {
+        switch (t.type) {
+        case Tok::LParen: return QStringLiteral("(");
+        case Tok::RParen: return QStringLiteral(")");
+        case Tok::End: return QStringLiteral("end");
+        default: return t.text;
+        }
+    }
+
+    void enter(int depth) {
+        if (depth > kMaxDepth) syntaxError(text_, QStringLiteral("the condition is nested too deeply"));
+    }
+
+    NodeP parseOr(int depth) {
+        enter(depth);
+        NodeP left = parseAnd(depth + 1);
+        while (isKeyword(tok_, "or")) {
+            advance();
+            auto n = std::make_shared<Condition::Node>();
+            n->kind = Condition::Node::Or;
+            n->a = left;
+            n->b = parseAnd(depth + 1);
+            left = n;
+        }
+        return left;
+    }
+
+    NodeP parseAnd(int depth) {
+        enter(depth);
+        NodeP left = parseNot(depth + 1);
+        while (isKeyword(tok_, "and")) {
+            advance();
+            auto n = std::make_shared<Condition::Node>();
+            n->kind = Condition::Node::And;
+            n->a = left;
+            n->b = parseNot(depth + 1);
+            left = n;
+        }
+        return left;
+    }
+
+    NodeP parseNot(int depth) {
+        enter(depth);
+        if (isKeyword(tok_, "not")) {
+            advance();
+            auto n = std::make_shared<Condition::Node>();
+            n->kind = Condition::Node::Not;
+            n->a = parseNot(depth + 1);
+            return n;
+        }
+        return parsePredicate(depth + 1);
+    }
+
+    NodeP parsePredicate(int depth) {
+        enter(depth);
+        if (tok_.type == Tok::LParen) {
+            advance();
+            NodeP inner = parseOr(depth + 1);
+            if (tok_.type != Tok::RParen) syntaxError(text_, QStringLiteral("a \"(\" is not closed"));
+            advance();
+            return inner;
+        }
+        auto n = std::make_shared<Condition::Node>();
+        n->lhs = operand();
+        if (tok_.type == Tok::Op) {
+            n->kind = Condition::Node::Compare;
+            n->op = tok_.text;
+            advance();
+            n->rhs = operand();
+            checkTypes(n->lhs, n->rhs);
+            return n;
+        }
+        if (isKeyword(tok_, "is")) {
+            advance();
+            n->kind = Condition::Node::IsNull;
+            if (isKeyword(tok_, "not")) {
+                n->negate = true;
+                advance();
+            }
+            if (!isKeyword(tok_, "null")) syntaxError(text_, QStringLiteral("Is must be followed by Null or Not Null"));
+            advance();
+            return n;
+        }
+        if (isKeyword(tok_, "not")) {
+            n->negate = true;
+            advance();
+            if (!isKeyword(tok_, "like")) syntaxError(text_, QStringLiteral("Not here must be followed by Like"));
+        }
+        if (isKeyword(tok_, "like")) {
+            advance();
+            n->kind = Condition::Node::Like;
+            n->rhs = operand();
+            if (n->rhs.field < 0) {
+                n->literalPattern = true;
+                if (!compilePattern(n->rhs.literal.toString(), &n->pattern))
+                    syntaxError(text_, QStringLiteral("the pattern has a \"[\" without \"]\""));
+            }
+            return n;
+        }
+        syntaxError(text_, tok_.type == Tok::End ? QStringLiteral("a comparison is missing")
+                                                 : QStringLiteral("unexpected \"%1\"").arg(describe(tok_)));
+    }
+
+    Operand operand() {
+        Operand o;
+        switch (tok_.type) {
+        case Tok::Number: o.literal = Value(tok_.number); break;
+        case Tok::String: o.literal = Value(tok_.text); break;
+        case Tok::Word:
+            if (isKeyword(tok_, "null")) {
+                o.literal = Value();
+                break;
+            }
+            for (const char* k : {"and", "or", "not", "like", "is"})
+                if (isKeyword(tok_, k)) syntaxError(text_, QStringLiteral("\"%1\" where a value belongs").arg(tok_.text));
+            [[fallthrough]];
+        case Tok::Bracketed: {
+            const int f = findField(fields_, tok_.text);
+            if (f < 0)
+                throw qz::Error(qz::ErrTooFewParameters,
+                                QStringLiteral("\"%1\" is not a field; put a text in quotation marks.").arg(tok_.text));
+            o.field = f;
+            o.type = fields_[static_cast<std::size_t>(f)].type;
+            if (std::find(used_->begin(), used_->end(), f) == used_->end()) used_->push_back(f);
+            break;
+        }
+        default: syntaxError(text_, QStringLiteral("a value is missing before \"%1\"").arg(describe(tok_)));
+        }
+        // A whole-number literal stays a whole number.
+        if (o.field < 0 && o.literal.kind() == Value::Kind::Double) {
+            const double d = o.literal.toDouble();
+            if (d == std::floor(d) && std::abs(d) < 9e15) o.literal = Value(static_cast<std::int64_t>(d));
+        }
+        advance();
+        return o;
+    }
+
+    // A number field compared with a text that is not a number cannot match.
+    void checkTypes(const Operand& a, const Operand& b) {
+        auto check = [&](const Operand& f, const Operand& lit) {
+            if (f.field >= 0 && f.type != FieldType::Text && lit.field < 0 && lit.literal.kind() == Value::Kind::Text &&
+                !Value::parseNumber(lit.literal.toString(), nullptr))
+                throw qz::Error(qz::ErrCondTypeMismatch,
+                                QStringLiteral("Data type mismatch: %1 is a number field and \"%2\" is not a number.")
+                                    .arg(fields_[static_cast<std::size_t>(f.field)].name, lit.literal.toString()));
+        };
+        check(a, b);
+        check(b, a);
+    }
+
+    QString text_;
+    Lexer lex_;
+    const FieldList& fields_;
+    std::vector<int>* used_;
+    Token tok_;
+};
+
+}  // namespace
+
+Condition Condition::compile(const QString& text, const FieldList& fields) {
+    Condition c;
+    Parser p(text, fields, &c.used_);
+    c.root_ = p.parse();
+    return c;
+}
+
+bool Condition::matches(const RowAccess& row) const { return root_ && root_->eval(row) == Tri::True; }
+
+bool likeMatches(const QString& text, const QString& pattern) {
+    std::vector<PatternItem> items;
+    if (!compilePattern(pattern, &items)) return false;
+    return matchPattern(text, items);
+}
+
+}  // namespace db

@@ -1,0 +1,83 @@
+#pragma once
+// The database engine of the item bank, in the shape the windows use it:
+//
+//   auto db = DBEngine::OpenDatabase(DbPath);
+//   auto RandomSet = db->OpenTable("test1");
+//   RandomSet->setIndex("sorszam");
+//   RandomSet->Seek("=", key);
+//
+// A database is one connection to the file, opened shared: several databases
+// may be open on one file at once, in this process and in others. No
+// transaction stays open between two events unless a caller begins one, and a
+// Transaction guard ends it when it goes.
+
+#include <QString>
+#include <map>
+#include <memory>
+
+#include "condition.h"
+#include "recordset.h"
+#include "sqlite.h"
+
+namespace db {
+
+// What the engine knows of one table.
+struct TableInfo {
+    QString name;                          // as stored ("test1")
+    FieldList fields;                      // in table order
+    std::vector<bool> smallInt;            // 16-bit whole-number fields
+    std::map<QString, QString> indexes;    // index name (lower case) -> its field
+    QString viewOrder;                     // the order of a bound view's rows
+};
+
+class Database : public std::enable_shared_from_this<Database> {
+public:
+    explicit Database(const QString& path);
+    ~Database();
+
+    // The file's path.
+    QString Name() const { return conn_.path(); }
+    bool readOnly() const { return conn_.readOnly(); }
+
+    // A table handle: rows in the order of the current index.
+    std::shared_ptr<Recordset> OpenTable(const QString& table);
+    // A static read-only copy of a table, in table order.
+    std::shared_ptr<Recordset> CreateSnapshot(const QString& table);
+    // The updatable, searchable view a data control works on: test1 by
+    // ascending serial number, any other table in the order rows were added.
+    std::shared_ptr<Recordset> OpenDynaset(const QString& table);
+
+    // Explicit transactions, for writing many rows at once.
+    void BeginTrans();
+    void CommitTrans();
+    void Rollback();
+
+    // The table of that name (without regard to case); throws when none.
+    const TableInfo& table(const QString& name);
+    Connection& connection() { return conn_; }
+
+private:
+    Connection conn_;
+    std::map<QString, TableInfo> tables_;  // by lower-case name
+};
+
+// Commits when told to; rolls back if it goes out of scope before.
+class Transaction {
+public:
+    explicit Transaction(Database& db) : db_(db) { db_.BeginTrans(); }
+    ~Transaction();
+    void commit();
+
+private:
+    Database& db_;
+    bool done_ = false;
+};
+
+struct DBEngine {
+    // Opens the item bank at path, creating it with the default items when no
+    // file is there. A file that is not an item bank of this program is never
+    // touched: the error names the path and what is wrong.
+    static std::shared_ptr<Database> OpenDatabase(const QString& path);
+};
+
+}  // namespace db

@@ -1,0 +1,86 @@
+#pragma once
+// The three kinds of record set behind Recordset (internal to the engine).
+
+#include <memory>
+#include <string>
+
+#include "recordset.h"
+
+namespace db {
+
+class Database;
+struct TableInfo;
+
+// Rows addressed by their row id and read live from the file.
+class RowidSet : public Recordset {
+protected:
+    RowidSet(int type, std::shared_ptr<Database> db, const TableInfo& table);
+
+    long count() const override { return static_cast<long>(keys_.size()); }
+    Value read(long row, int field) const override;
+    bool isSmallInt(int field) const override;
+    void writeInsert(const std::vector<Value>& row) override;
+    void writeUpdate(long pos, const std::vector<Value>& row) override;
+    void writeDelete(long pos) override;
+    // Where a freshly inserted row goes in the list.
+    virtual void placeInserted(std::int64_t rowid, const std::vector<Value>& row);
+
+    std::shared_ptr<Database> db_;
+    QString table_;
+    std::string quotedTable_;
+    std::vector<bool> smallInt_;
+    std::vector<std::int64_t> keys_;
+};
+
+class Dynaset : public RowidSet {
+public:
+    Dynaset(std::shared_ptr<Database> db, const TableInfo& table);
+    void Requery() override;
+
+protected:
+    long scanFor(long start, const Condition& cond) override;
+
+private:
+    QString order_;
+};
+
+class TableHandle : public RowidSet {
+public:
+    TableHandle(std::shared_ptr<Database> db, const TableInfo& table);
+    QString Index() const override { return index_; }
+    void setIndex(const QString& index) override;
+    void Seek(const QString& comparison, const Value& key) override;
+    void FindFirst(const QString&) override { notSupported("FindFirst"); }
+    void FindNext(const QString&) override { notSupported("FindNext"); }
+
+protected:
+    void placeInserted(std::int64_t rowid, const std::vector<Value>& row) override;
+    void writeDelete(long pos) override;
+
+private:
+    void load();
+    QString index_;
+    int indexField_ = -1;
+    std::vector<Value> indexValues_;  // parallel to keys_
+};
+
+// A static copy of rows: shared storage, and each snapshot's own order.
+struct RowStore;
+
+class Snapshot : public Recordset {
+public:
+    // A copy of a whole table, in table order.
+    Snapshot(Database& db, const TableInfo& table);
+    Snapshot(std::shared_ptr<const RowStore> store, FieldList fields, std::vector<int> order);
+    std::shared_ptr<Recordset> CreateSnapshot() override;
+
+protected:
+    long count() const override { return static_cast<long>(order_.size()); }
+    Value read(long row, int field) const override;
+
+private:
+    std::shared_ptr<const RowStore> store_;
+    std::vector<int> order_;
+};
+
+}  // namespace db

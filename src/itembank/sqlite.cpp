@@ -1,0 +1,158 @@
+#include "sqlite.h"
+
+#include <QFileInfo>
+
+#include "error.h"
+
+namespace db {
+
+namespace {
+constexpr int kBusyTimeoutMs = 2000;
+
+bool writableByMode(const QFileInfo& info) {
+    const QFile::Permissions p = info.permissions();
+    return p & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther);
+}
+}  // namespace
+
+bool pathIsReadOnly(const QString& path) {
+    // The file's own read-only mode is honoured for every user, the
+    // administrator included, and so is that of its folder (where SQLite
+    // keeps its journal while writing).
+    const QFileInfo file(path);
+    const QFileInfo folder(file.absolutePath());
+    return (file.exists() && !writableByMode(file)) || (folder.exists() && !writableByMode(folder));
+}
+
+Connection::Connection(const QString& path, bool create) : path_(path) {
+    const QByteArray name = path.toUtf8();
+    if (create && pathIsReadOnly(path))
+        throw qz::Error(qz::ErrReadOnly, QStringLiteral("The folder of %1 cannot be written.").arg(path));
+    const int access = (!create && pathIsReadOnly(path)) ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    const int flags = access | SQLITE_OPEN_FULLMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
+    const int rc = sqlite3_open_v2(name.constData(), &db_, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString msg = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+        throw qz::Error(rc == SQLITE_CANTOPEN ? qz::ErrFileNotFound : qz::ErrEngine,
+                        QStringLiteral("Cannot open the item bank %1: %2.").arg(path, msg));
+    }
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+}
+
+Connection::~Connection() {
+    for (auto& [sql, stmt] : cache_) sqlite3_finalize(stmt);
+    if (db_) {
+        if (inTransaction()) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close_v2(db_);
+    }
+}
+
+bool Connection::readOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
+
+Stmt Connection::prepare(const std::string& sql) {
+    auto it = cache_.find(sql);
+    if (it != cache_.end()) return Stmt(*this, it->second);
+    sqlite3_stmt* stmt = nullptr;
+    const int rc = sqlite3_prepare_v3(db_, sql.c_str(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT,
+                                      &stmt, nullptr);
+    if (rc != SQLITE_OK) fail(rc);
+    cache_.emplace(sql, stmt);
+    return Stmt(*this, stmt);
+}
+
+void Connection::exec(const std::string& sql) {
+    char* err = nullptr;
+    const int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err);
+    sqlite3_free(err);
+    if (rc != SQLITE_OK) fail(rc);
+}
+
+void Connection::fail(int rc, const char* what) const {
+    const QString detail = QString::fromUtf8(what ? what : sqlite3_errmsg(db_));
+    switch (rc & 0xff) {
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+        throw qz::Error(qz::ErrReadOnly,
+                        QStringLiteral("Cannot update: the item bank %1 cannot be written (%2).").arg(path_, detail));
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        throw qz::Error(qz::ErrLocked,
+                        QStringLiteral("The item bank %1 is in use by another program; try again later.").arg(path_));
+    case SQLITE_CONSTRAINT:
+        if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
+            throw qz::Error(qz::ErrDuplicateKey,
+                            QStringLiteral("The change would create a duplicate value in a unique index (%1).").arg(detail));
+        break;
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        throw qz::Error(qz::ErrNotDatabase,
+                        QStringLiteral("The item bank %1 is damaged or not a database (%2).").arg(path_, detail));
+    case SQLITE_FULL:
+    case SQLITE_IOERR:
+        throw qz::Error(qz::ErrReadOnly, QStringLiteral("Cannot write the item bank %1 (%2).").arg(path_, detail));
+    default: break;
+    }
+    throw qz::Error(qz::ErrEngine, QStringLiteral("Item bank %1: %2.").arg(path_, detail));
+}
+
+Stmt::~Stmt() {
+    if (stmt_) {
+        sqlite3_reset(stmt_);
+        sqlite3_clear_bindings(stmt_);
+    }
+}
+
+Stmt& Stmt::bind(int index, const Value& v) {
+    int rc = SQLITE_OK;
+    switch (v.kind()) {
+    case Value::Kind::Null: rc = sqlite3_bind_null(stmt_, index); break;
+    case Value::Kind::Int: rc = sqlite3_bind_int64(stmt_, index, v.toInt()); break;
+    case Value::Kind::Double: rc = sqlite3_bind_double(stmt_, index, v.toDouble()); break;
+    case Value::Kind::Text: {
+        const QByteArray utf8 = v.toString().toUtf8();
+        rc = sqlite3_bind_text(stmt_, index, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    }
+    if (rc != SQLITE_OK) conn_->fail(rc);
+    return *this;
+}
+
+Stmt& Stmt::bindInt(int index, std::int64_t v) {
+    const int rc = sqlite3_bind_int64(stmt_, index, v);
+    if (rc != SQLITE_OK) conn_->fail(rc);
+    return *this;
+}
+
+bool Stmt::step() {
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    sqlite3_reset(stmt_);
+    conn_->fail(sqlite3_extended_errcode(conn_->handle()));
+}
+
+void Stmt::run() {
+    while (step()) {
+    }
+}
+
+QString Stmt::columnText(int i) const {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
+    return p ? QString::fromUtf8(p, sqlite3_column_bytes(stmt_, i)) : QString();
+}
+
+Value Stmt::column(int i) const {
+    switch (sqlite3_column_type(stmt_, i)) {
+    case SQLITE_INTEGER: return Value(static_cast<std::int64_t>(sqlite3_column_int64(stmt_, i)));
+    case SQLITE_FLOAT: return Value(sqlite3_column_double(stmt_, i));
+    case SQLITE_NULL: return Value();
+    default: return Value(columnText(i));
+    }
+}
+
+}  // namespace db

@@ -1,0 +1,58 @@
+#pragma once
+// Item banks for tests: a temporary folder with a qz_data.mdb made from a few
+// items written here.
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <vector>
+
+#include "database.h"
+#include "itembank.h"
+
+namespace bankfixture {
+
+inline itembank::Item item(int sorszam, const char* k1, const char* k2, int szint, int sorrend2,
+                           const char* right = "A") {
+    itembank::Item it;
+    it.sorszam = sorszam;
+    it.kulcs1 = QString::fromUtf8(k1);
+    it.kulcs2 = QString::fromUtf8(k2);
+    it.szint = szint;
+    it.sorrend2 = sorrend2;
+    it.felelet2 = QString::fromUtf8(right);
+    it.mondat = QStringLiteral("Mondat %1 _____.").arg(sorszam);
+    it.a = QStringLiteral("a%1").arg(sorszam);
+    it.b = QStringLiteral("b%1").arg(sorszam);
+    it.c = QStringLiteral("c%1").arg(sorszam);
+    it.d = QStringLiteral("d%1").arg(sorszam);
+    it.felelet1 = QStringLiteral("Megoldás %1").arg(sorszam);
+    return it;
+}
+
+// Ten items over a few topics and levels, order keys out of serial order.
+inline std::vector<itembank::Item> smallBank() {
+    return {
+        item(1, "1", "0", 1, 430),  item(2, "1", "a", 2, 431), item(3, "1", "b", 3, 12),
+        item(4, "2", "0", 1, 2999), item(5, "a", "3", 2, 860), item(6, "1", "a", 1, 100),
+        item(7, "5", "9", 2, 1500), item(8, "a", "1", 3, 2581), item(9, "1", "c", 1, 3000),
+        item(10, "9", "0", 2, 1),
+    };
+}
+
+class TempBank {
+public:
+    explicit TempBank(const std::vector<itembank::Item>& items = smallBank()) {
+        path_ = dir_.filePath(QStringLiteral("qz_data.mdb"));
+        itembank::createItemBank(path_, items);
+    }
+    const QString& path() const { return path_; }
+    QString folder() const { return dir_.path(); }
+    std::shared_ptr<db::Database> open() const { return db::DBEngine::OpenDatabase(path_); }
+
+private:
+    QTemporaryDir dir_;
+    QString path_;
+};
+
+}  // namespace bankfixture
