@@ -233,17 +233,16 @@ struct Operand {
 
 int compareValues(const Value& a, bool aNumeric, const Value& b, bool bNumeric, bool* ok) {
     *ok = true;
-    double x = 0, y = 0;
-    const bool aNum = a.isNumber() || (a.kind() == Value::Kind::Text && Value::parseNumber(a.toString(), &x));
-    const bool bNum = b.isNumber() || (b.kind() == Value::Kind::Text && Value::parseNumber(b.toString(), &y));
-    if ((aNumeric || bNumeric) && aNum && bNum) {
-        if (a.isNumber()) x = a.toDouble();
-        if (b.isNumber()) y = b.toDouble();
-        return x < y ? -1 : (x > y ? 1 : 0);
-    }
-    if (aNumeric && bNumeric) {
-        *ok = false;
-        return 0;
+    if (aNumeric || bNumeric) {
+        // A number field on either side: compare as numbers when both are.
+        double x = 0, y = 0;
+        const bool aNum = a.isNumber() ? (x = a.toDouble(), true) : Value::parseNumber(a.toString(), &x);
+        const bool bNum = b.isNumber() ? (y = b.toDouble(), true) : Value::parseNumber(b.toString(), &y);
+        if (aNum && bNum) return x < y ? -1 : (x > y ? 1 : 0);
+        if (aNumeric && bNumeric) {
+            *ok = false;
+            return 0;
+        }
     }
     return QString::compare(a.toString(), b.toString(), Qt::CaseInsensitive);
 }

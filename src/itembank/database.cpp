@@ -70,6 +70,23 @@ std::shared_ptr<Recordset> Database::OpenDynaset(const QString& table) {
     return std::make_shared<Dynaset>(shared_from_this(), this->table(table));
 }
 
+std::pair<std::int64_t, std::int64_t> Database::fileVersion() {
+    Stmt st = conn_.prepare("PRAGMA data_version");
+    const std::int64_t others = st.step() ? st.columnInt(0) : 0;
+    return {others, sqlite3_total_changes64(conn_.handle())};
+}
+
+std::shared_ptr<const void> Database::cachedCopy(const QString& table) {
+    auto it = copies_.find(table.toLower());
+    if (it == copies_.end() || conn_.inTransaction() || it->second.version != fileVersion()) return nullptr;
+    return it->second.data;
+}
+
+void Database::keepCopy(const QString& table, std::shared_ptr<const void> copy) {
+    if (conn_.inTransaction()) return;
+    copies_[table.toLower()] = Copy{std::move(copy), fileVersion()};
+}
+
 void Database::BeginTrans() { conn_.exec("BEGIN"); }
 
 void Database::CommitTrans() { conn_.exec("COMMIT"); }

@@ -56,9 +56,22 @@ public:
     const TableInfo& table(const QString& name);
     Connection& connection() { return conn_; }
 
+    // The last static copy of a table, while the file is unchanged since it
+    // was read (by this connection or any other); nullptr otherwise.
+    std::shared_ptr<const void> cachedCopy(const QString& table);
+    void keepCopy(const QString& table, std::shared_ptr<const void> copy);
+
 private:
+    // Changes whenever anything is written to the file, by anyone.
+    std::pair<std::int64_t, std::int64_t> fileVersion();
+
     Connection conn_;
     std::map<QString, TableInfo> tables_;  // by lower-case name
+    struct Copy {
+        std::shared_ptr<const void> data;
+        std::pair<std::int64_t, std::int64_t> version;
+    };
+    std::map<QString, Copy> copies_;  // by lower-case name
 };
 
 // Commits when told to; rolls back if it goes out of scope before.

@@ -146,7 +146,16 @@ Value Recordset::convert(int field, const Value& v, bool smallInt) const {
 
 Value Recordset::field(const QString& name) const {
     const int i = fieldIndex(name);
-    if (editMode_ != dbEditNone) return buffer_[static_cast<std::size_t>(i)];
+    if (editMode_ != dbEditNone) {
+        const auto k = static_cast<std::size_t>(i);
+        if (!loaded_[k]) {
+            // An edited row's fields are read when first asked for.
+            auto* self = const_cast<Recordset*>(this);
+            self->buffer_[k] = read(pos_, i);
+            self->loaded_[k] = true;
+        }
+        return buffer_[k];
+    }
     if (deleted_) throw qz::Error(qz::ErrDeletedRow, QStringLiteral("Record is deleted."));
     if (pos_ < 0 || pos_ >= count()) noCurrentRow();
     return read(pos_, i);
@@ -156,7 +165,10 @@ void Recordset::setField(const QString& name, const Value& value) {
     const int i = fieldIndex(name);
     if (editMode_ == dbEditNone)
         throw qz::Error(qz::ErrUpdateWithoutEdit, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
-    buffer_[static_cast<std::size_t>(i)] = convert(i, value, isSmallInt(i));
+    const auto k = static_cast<std::size_t>(i);
+    buffer_[k] = convert(i, value, isSmallInt(i));
+    loaded_[k] = true;
+    dirty_[k] = true;
 }
 
 void Recordset::AddNew() {
@@ -165,6 +177,8 @@ void Recordset::AddNew() {
     savedPos_ = pos_;
     savedDeleted_ = deleted_;
     buffer_.assign(fields_.size(), Value());
+    loaded_.assign(fields_.size(), true);
+    dirty_.assign(fields_.size(), false);
     editMode_ = dbEditAdd;
     changed();
 }
@@ -174,8 +188,9 @@ void Recordset::Edit() {
     if (editMode_ != dbEditNone) CancelUpdate();
     if (deleted_) throw qz::Error(qz::ErrDeletedRow, QStringLiteral("Record is deleted."));
     if (pos_ < 0 || pos_ >= count()) noCurrentRow();
-    buffer_.resize(fields_.size());
-    for (std::size_t i = 0; i < fields_.size(); ++i) buffer_[i] = read(pos_, static_cast<int>(i));
+    buffer_.assign(fields_.size(), Value());
+    loaded_.assign(fields_.size(), false);
+    dirty_.assign(fields_.size(), false);
     editMode_ = dbEditInProgress;
 }
 
@@ -188,7 +203,7 @@ void Recordset::Update() {
         pos_ = savedPos_;
         deleted_ = savedDeleted_;
     } else {
-        writeUpdate(pos_, buffer_);
+        writeUpdate(pos_, buffer_, dirty_);
     }
     editMode_ = dbEditNone;
     buffer_.clear();
@@ -219,7 +234,7 @@ void Recordset::Delete() {
 bool Recordset::isSmallInt(int) const { return false; }
 
 void Recordset::writeInsert(const std::vector<Value>&) { readOnlyError(); }
-void Recordset::writeUpdate(long, const std::vector<Value>&) { readOnlyError(); }
+void Recordset::writeUpdate(long, const std::vector<Value>&, const std::vector<bool>&) { readOnlyError(); }
 void Recordset::writeDelete(long) { readOnlyError(); }
 
 void Recordset::readOnlyError() const {

@@ -138,7 +138,8 @@ protected:
     virtual bool isSmallInt(int field) const;
     // Storage of edits; a set that cannot be written refuses.
     virtual void writeInsert(const std::vector<Value>& row);
-    virtual void writeUpdate(long pos, const std::vector<Value>& row);
+    // Only the fields marked in changed are written.
+    virtual void writeUpdate(long pos, const std::vector<Value>& row, const std::vector<bool>& changed);
     virtual void writeDelete(long pos);
     [[noreturn]] void readOnlyError() const;
 
@@ -148,7 +149,9 @@ protected:
     bool deleted_ = false;   // the current row has just been deleted
     bool noMatch_ = false;
     int editMode_ = dbEditNone;
-    std::vector<Value> buffer_;
+    std::vector<Value> buffer_;    // the edit buffer
+    std::vector<bool> loaded_;     // buffer fields read from the row so far
+    std::vector<bool> dirty_;      // buffer fields set since Edit / AddNew
     long savedPos_ = -1;
     bool savedDeleted_ = false;
     QString sort_, filter_;

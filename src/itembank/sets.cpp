@@ -1,6 +1,7 @@
 #include "sets.h"
 
 #include <QStringList>
+#include <climits>
 #include <algorithm>
 #include <unordered_map>
 
@@ -76,16 +77,27 @@ void RowidSet::writeInsert(const std::vector<Value>& row) {
 
 void RowidSet::placeInserted(std::int64_t rowid, const std::vector<Value>&) { keys_.push_back(rowid); }
 
-void RowidSet::writeUpdate(long pos, const std::vector<Value>& row) {
+void RowidSet::writeUpdate(long pos, const std::vector<Value>& row, const std::vector<bool>& changed) {
+    // Only the fields that were set are written; the row must still be there.
     std::string sets;
+    std::vector<std::size_t> columns;
     for (std::size_t i = 0; i < fields_.size(); ++i) {
-        if (i) sets += ", ";
-        sets += quoted(fields_[i].name) + " = ?" + std::to_string(i + 1);
+        if (!changed[i]) continue;
+        columns.push_back(i);
+        if (columns.size() > 1) sets += ", ";
+        sets += quoted(fields_[i].name) + " = ?" + std::to_string(columns.size());
+    }
+    const std::int64_t rowid = keys_[static_cast<std::size_t>(pos)];
+    if (columns.empty()) {
+        Stmt st = db_->connection().prepare("SELECT 1 FROM " + quotedTable_ + " WHERE rowid = ?1");
+        st.bindInt(1, rowid);
+        if (!st.step()) deletedByOthers();
+        return;
     }
     Stmt st = db_->connection().prepare("UPDATE " + quotedTable_ + " SET " + sets + " WHERE rowid = ?" +
-                                        std::to_string(fields_.size() + 1));
-    for (std::size_t i = 0; i < row.size(); ++i) st.bind(static_cast<int>(i + 1), row[i]);
-    st.bindInt(static_cast<int>(fields_.size() + 1), keys_[static_cast<std::size_t>(pos)]);
+                                        std::to_string(columns.size() + 1));
+    for (std::size_t k = 0; k < columns.size(); ++k) st.bind(static_cast<int>(k + 1), row[columns[k]]);
+    st.bindInt(static_cast<int>(columns.size() + 1), rowid);
     st.run();
     if (sqlite3_changes(db_->connection().handle()) == 0) deletedByOthers();
 }
@@ -152,10 +164,16 @@ long Dynaset::scanFor(long start, const Condition& cond) {
 
 TableHandle::TableHandle(std::shared_ptr<Database> db, const TableInfo& table)
     : RowidSet(dbOpenTable, std::move(db), table) {
-    load();
+    pos_ = 0;  // on the first row once the rows are read (BOF and EOF if none)
 }
 
-void TableHandle::load() {
+long TableHandle::count() const {
+    if (!loaded_) load();
+    return static_cast<long>(keys_.size());
+}
+
+void TableHandle::load() const {
+    loaded_ = true;
     keys_.clear();
     indexValues_.clear();
     if (indexField_ < 0) {
@@ -170,8 +188,6 @@ void TableHandle::load() {
             indexValues_.push_back(st.column(1));
         }
     }
-    pos_ = keys_.empty() ? -1 : 0;
-    deleted_ = false;
 }
 
 void TableHandle::setIndex(const QString& index) {
@@ -182,7 +198,9 @@ void TableHandle::setIndex(const QString& index) {
     leaving();
     index_ = index;
     indexField_ = fieldIndex(it->second);
-    load();
+    loaded_ = false;
+    pos_ = 0;
+    deleted_ = false;
     changed();
 }
 
@@ -190,6 +208,7 @@ void TableHandle::Seek(const QString& comparison, const Value& key) {
     if (indexField_ < 0)
         throw qz::Error(qz::ErrIndexNotFound, QStringLiteral("Operation invalid without a current index."));
     leaving();
+    count();
     const QString cmp = comparison.trimmed();
     auto less = [](const Value& a, const Value& b) { return compareForOrder(a, b) < 0; };
     long found = -1;
@@ -211,6 +230,10 @@ void TableHandle::Seek(const QString& comparison, const Value& key) {
 }
 
 void TableHandle::placeInserted(std::int64_t rowid, const std::vector<Value>& row) {
+    if (!loaded_) {
+        load();  // reads the new row too
+        return;
+    }
     if (indexField_ < 0) {
         keys_.push_back(rowid);
         return;
@@ -232,53 +255,93 @@ void TableHandle::writeDelete(long pos) {
 // ---------------------------------------------------------------- Snapshot
 
 struct RowStore {
+    // One cell: a whole number, a number, a text in the arena, or Null.
     struct Cell {
-        int kind = 0;  // 0 null, 1 int, 2 double, 3 text
-        std::int64_t i = 0;
-        double d = 0;
-        std::uint32_t off = 0, len = 0;
+        union {
+            std::int64_t i;
+            double d;
+            struct {
+                std::uint32_t off, len;
+            } s;
+        };
+        std::uint8_t kind;  // 0 null, 1 int, 2 double, 3 text
     };
     int columns = 0;
+    int rows = 0;
     std::vector<Cell> cells;
     std::string arena;
 
+    const Cell& cell(int row, int col) const {
+        return cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(col)];
+    }
     Value value(int row, int col) const {
-        const Cell& c = cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(col)];
+        const Cell& c = cell(row, col);
         switch (c.kind) {
         case 1: return Value(c.i);
         case 2: return Value(c.d);
-        case 3: return Value(QString::fromUtf8(arena.data() + c.off, static_cast<qsizetype>(c.len)));
+        case 3: return Value(QString::fromUtf8(arena.data() + c.s.off, static_cast<qsizetype>(c.s.len)));
         default: return Value();
         }
     }
+
+    static std::shared_ptr<const RowStore> load(Connection& conn, const TableInfo& table) {
+        auto store = std::make_shared<RowStore>();
+        const int columns = static_cast<int>(table.fields.size());
+        store->columns = columns;
+        std::size_t expected = 0;
+        {
+            Stmt count = conn.prepare("SELECT count(*) FROM " + quoted(table.name));
+            if (count.step()) expected = static_cast<std::size_t>(count.columnInt(0));
+            store->arena.reserve(expected * 256);
+        }
+        store->cells.resize(expected * static_cast<std::size_t>(columns));
+        Stmt st = conn.prepare("SELECT " + columnList(table.fields) + " FROM " + quoted(table.name) + " ORDER BY rowid");
+        sqlite3_stmt* raw = st.raw();
+        std::size_t at = 0;
+        while (st.step()) {
+            if (at + static_cast<std::size_t>(columns) > store->cells.size())
+                store->cells.resize(at + static_cast<std::size_t>(columns));
+            for (int c = 0; c < columns; ++c) {
+                Cell& cell = store->cells[at++];
+                switch (sqlite3_column_type(raw, c)) {
+                case SQLITE_INTEGER:
+                    cell.kind = 1;
+                    cell.i = sqlite3_column_int64(raw, c);
+                    break;
+                case SQLITE_FLOAT:
+                    cell.kind = 2;
+                    cell.d = sqlite3_column_double(raw, c);
+                    break;
+                case SQLITE_NULL: cell.kind = 0; break;
+                default: {
+                    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(raw, c));
+                    const int n = sqlite3_column_bytes(raw, c);
+                    cell.kind = 3;
+                    cell.s.off = static_cast<std::uint32_t>(store->arena.size());
+                    cell.s.len = static_cast<std::uint32_t>(n);
+                    store->arena.append(p, static_cast<std::size_t>(n));
+                }
+                }
+            }
+            ++store->rows;
+        }
+        store->cells.resize(at);
+        return store;
+    }
+
 };
 
 Snapshot::Snapshot(Database& db, const TableInfo& table) : Recordset(dbOpenSnapshot, table.fields) {
-    auto store = std::make_shared<RowStore>();
-    store->columns = static_cast<int>(fields_.size());
-    Stmt st = db.connection().prepare("SELECT " + columnList(fields_) + " FROM " + quoted(table.name) +
-                                      " ORDER BY rowid");
-    int rows = 0;
-    while (st.step()) {
-        for (int c = 0; c < store->columns; ++c) {
-            RowStore::Cell cell;
-            switch (st.columnType(c)) {
-            case SQLITE_INTEGER: cell.kind = 1; cell.i = st.columnInt(c); break;
-            case SQLITE_FLOAT: cell.kind = 2; cell.d = sqlite3_column_double(st.raw(), c); break;
-            case SQLITE_NULL: break;
-            default: {
-                const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st.raw(), c));
-                const int n = sqlite3_column_bytes(st.raw(), c);
-                cell.kind = 3;
-                cell.off = static_cast<std::uint32_t>(store->arena.size());
-                cell.len = static_cast<std::uint32_t>(n);
-                store->arena.append(p, static_cast<std::size_t>(n));
-            }
-            }
-            store->cells.push_back(cell);
-        }
-        order_.push_back(rows++);
+    // An unchanged file gives the same copy again: the database keeps the last
+    // one while nothing has been written to the file since.
+    auto cached = db.cachedCopy(table.name);
+    std::shared_ptr<const RowStore> store = cached ? std::static_pointer_cast<const RowStore>(cached) : nullptr;
+    if (!store) {
+        store = RowStore::load(db.connection(), table);
+        db.keepCopy(table.name, store);
     }
+    order_.resize(static_cast<std::size_t>(store->rows));
+    for (int r = 0; r < store->rows; ++r) order_[static_cast<std::size_t>(r)] = r;
     store_ = std::move(store);
     pos_ = order_.empty() ? -1 : 0;
 }
@@ -327,11 +390,35 @@ std::shared_ptr<Recordset> Snapshot::CreateSnapshot() {
             if (name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']'))) name = name.mid(1, name.size() - 2);
             keys.push_back({fieldIndex(name), desc});
         }
-        const RowStore* store = store_.get();
+        // The sort values of every row, read once; whole-number keys (the
+        // usual case: sorrend2) are compared as plain integers.
+        const std::size_t rows = static_cast<std::size_t>(store_->rows);
+        std::vector<std::vector<Value>> values(keys.size());
+        std::vector<std::vector<std::int64_t>> ints(keys.size());
+        for (std::size_t k = 0; k < keys.size(); ++k) {
+            bool allInts = true;
+            for (int r : order) {
+                const RowStore::Cell& c = store_->cell(r, keys[k].field);
+                if (c.kind != 1 && c.kind != 0) allInts = false;
+            }
+            if (allInts) {
+                ints[k].resize(rows);
+                for (int r : order) {
+                    const RowStore::Cell& c = store_->cell(r, keys[k].field);
+                    ints[k][static_cast<std::size_t>(r)] = c.kind == 1 ? c.i : INT64_MIN;  // Null first
+                }
+            } else {
+                values[k].resize(rows);
+                for (int r : order) values[k][static_cast<std::size_t>(r)] = store_->value(r, keys[k].field);
+            }
+        }
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-            for (const Key& k : keys) {
-                const int c = compareForOrder(store->value(a, k.field), store->value(b, k.field));
-                if (c != 0) return k.descending ? c > 0 : c < 0;
+            const auto ia = static_cast<std::size_t>(a), ib = static_cast<std::size_t>(b);
+            for (std::size_t k = 0; k < keys.size(); ++k) {
+                int c = 0;
+                if (!ints[k].empty()) c = ints[k][ia] < ints[k][ib] ? -1 : (ints[k][ia] > ints[k][ib] ? 1 : 0);
+                else c = compareForOrder(values[k][ia], values[k][ib]);
+                if (c != 0) return keys[k].descending ? c > 0 : c < 0;
             }
             return false;
         });

@@ -20,7 +20,7 @@ protected:
     Value read(long row, int field) const override;
     bool isSmallInt(int field) const override;
     void writeInsert(const std::vector<Value>& row) override;
-    void writeUpdate(long pos, const std::vector<Value>& row) override;
+    void writeUpdate(long pos, const std::vector<Value>& row, const std::vector<bool>& changed) override;
     void writeDelete(long pos) override;
     // Where a freshly inserted row goes in the list.
     virtual void placeInserted(std::int64_t rowid, const std::vector<Value>& row);
@@ -29,7 +29,7 @@ protected:
     QString table_;
     std::string quotedTable_;
     std::vector<bool> smallInt_;
-    std::vector<std::int64_t> keys_;
+    mutable std::vector<std::int64_t> keys_;
 };
 
 class Dynaset : public RowidSet {
@@ -54,14 +54,18 @@ public:
     void FindNext(const QString&) override { notSupported("FindNext"); }
 
 protected:
+    long count() const override;
     void placeInserted(std::int64_t rowid, const std::vector<Value>& row) override;
     void writeDelete(long pos) override;
 
 private:
-    void load();
+    // The rows are read in index order when first needed, so that setting the
+    // index right after opening reads them once.
+    void load() const;
+    mutable bool loaded_ = false;
     QString index_;
     int indexField_ = -1;
-    std::vector<Value> indexValues_;  // parallel to keys_
+    mutable std::vector<Value> indexValues_;  // parallel to keys_
 };
 
 // A static copy of rows: shared storage, and each snapshot's own order.

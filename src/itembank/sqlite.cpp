@@ -29,7 +29,7 @@ Connection::Connection(const QString& path, bool create) : path_(path) {
     if (create && pathIsReadOnly(path))
         throw qz::Error(qz::ErrReadOnly, QStringLiteral("The folder of %1 cannot be written.").arg(path));
     const int access = (!create && pathIsReadOnly(path)) ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
-    const int flags = access | SQLITE_OPEN_FULLMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
+    const int flags = access | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
     const int rc = sqlite3_open_v2(name.constData(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString msg = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
