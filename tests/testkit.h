@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
@@ -23,11 +24,15 @@ public:
         qz_test::resetGlobals();
         tk::setDialogs(&dialogs);
         tk::fixRandomSeed(12345);
+        qz_test::setAppDirForTests(folder.path());
     }
+    // The program's folder for this test: the item bank is created here.
+    QTemporaryDir folder;
     ~Session() {
         tk::Runtime::instance().reset();
         tk::setDialogs(nullptr);
         tk::unfixRandomSeed();
+        qz_test::setAppDirForTests(QString());
     }
     tk::ScriptedDialogs dialogs;
 };

@@ -21,7 +21,15 @@ QString AppDir(const QString& directory) {
     return directory + QLatin1Char('/');
 }
 
-QString AppDir() { return AppDir(QCoreApplication::applicationDirPath()); }
+namespace {
+QString appDirForTests;
+}
+
+QString AppDir() {
+    return AppDir(appDirForTests.isEmpty() ? QCoreApplication::applicationDirPath() : appDirForTests);
+}
+
+void setAppDirForTests(const QString& directory) { appDirForTests = directory; }
 
 QString text(int k) { return i18n::text(k, LangBase); }
 QString text_id(int id) { return i18n::text_id(id); }

@@ -36,5 +36,8 @@ QString text_id(int id);
 
 // Tests: every value back to its program-start state.
 void resetGlobals();
+// Tests: AppDir() answers this folder instead of the program's (empty: the
+// program's own again).
+void setAppDirForTests(const QString& directory);
 
 }  // namespace qz_test

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "form.h"
+#include "dialogs.h"
 #include "runtime.h"
 
 namespace tk {

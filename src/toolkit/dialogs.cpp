@@ -28,7 +28,10 @@ int QtDialogs::MsgBox(const QString& prompt, int style, const QString& title) {
     case vbInformation: icon = QMessageBox::Information; break;
     default: break;
     }
-    QMessageBox box(icon, title, prompt, QMessageBox::Ok, QApplication::activeWindow());
+    QString text = prompt;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(icon, title, text, QMessageBox::Ok, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
     keepInFront(box);
     box.exec();
     return vbOK;

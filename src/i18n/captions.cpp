@@ -1,0 +1,144 @@
+#include "captions.h"
+
+#include <stdexcept>
+
+#include "controls.h"
+#include "selection.h"
+#include "texts.h"
+
+namespace i18n {
+
+const WindowCaptions kQuizspCaptions{
+    "Quizsp",
+    {{"activities", 60}, {"practice", 31}, {"test", 32}, {"database", 33}, {"change", 74}, {"ok", 0},
+     {"Exi", 1}, {"mnuhelp", 25}, {"mnuworklang", 28}, {"mnuhow", 29}, {"mnuabout", 30}},
+    {},
+    {},
+};
+
+const WindowCaptions kSobreCaptions{
+    "sobre",
+    {{nullptr, 89}, {"Command1", 0}, {"Label1", 65}, {"Label3", 88}},
+    {},
+    {},
+};
+
+const WindowCaptions kForm1Captions{
+    "Form1",
+    {{"Command1", 12}, {"Command2", 4}, {"Command3", 8}, {"Command4", 15}, {"Command5", 13}, {"Command6", 7},
+     {"Command7", 9}, {"Command8", 10}, {"Command10", 2}, {"Command11", 14}, {"Label5", 63}, {"Label6", 61},
+     {"Label11", 62}, {"mnuTasks", 26}, {"mnuPractice", 31}, {"mnuTest", 32}, {"mnuDatabase", 33},
+     {"mnuOptions", 39}, {"mnuFonts", 40}, {"mnutopic", 41}, {"mnutopicItem", kTopicItems}},
+    {},
+    {"Database", "Adatbázis", "Base de datos", "Base de données"},
+};
+
+const WindowCaptions kSpgyakCaptions{
+    "Spgyak",
+    {{"Command1", 6}, {"Command2", 5}, {"Command3", 2}, {"Command5", 7}, {"Command6", 4}, {"Command7", 8},
+     {"Command8", 9}, {"Command9", 10}, {"Command10", 5}, {"mnuTasks", 26}, {"mnuSettings", 27},
+     {"mnuPractice", 31}, {"mnuTest", 32}, {"mnuDatabase", 33}, {"mnuParameters", 34}, {"mnuNumber", 35},
+     {"mnuDelay", 36}, {"mnuLevel", 37}, {"mnustart", 38}, {"mnuTopic", 41}, {"mnuTopicItem", kTopicItems},
+     {"Label28", 61}, {"Label29", 62}, {"Label23", 68}, {"Label24", 76}},
+    {{"Command2", "To&vább"},
+     {"Command10", "To&vább"},
+     {"Command5", "&Első"},
+     {"Command7", "Viss&za"},
+     {"Command8", "Tová&bb"},
+     {"mnustart", "&Kezdőpont..."},
+     // the fixed Hungarian topic items come from the topic table
+     {"mnuTopicItem", nullptr}},
+    {"Practice", "Gyakorlás", "Ejercicio", "Exercice"},
+};
+
+const WindowCaptions kSptestCaptions{
+    "Sptest",
+    {{"Command2", 5}, {"Command3", 2}, {"Command4", 5}, {"Command5", 11}, {"Command6", 4}, {"mnuTasks", 26},
+     {"mnuSettings", 27}, {"mnuPractice", 31}, {"mnuTest", 32}, {"mnuDatabase", 33}, {"mnuParameters", 34},
+     {"mnuNumber", 35}, {"mnuDelay", 36}, {"mnuStart", 38}, {"Label20", 36}, {"Label19", 35}, {"Label17", 83}},
+    {},
+    {"Test", "Teszt", "Test", "Test"},
+};
+
+const WindowCaptions kHibatstCaptions{
+    "Hibatst",
+    {{"Command1", 2}, {"Command2", 7}, {"Command3", 8}, {"Command4", 5}, {"Command5", 9}, {"Command6", 4},
+     {"Command7", 10}, {"Command8", 6}, {"Label21", 67}},
+    {},
+    {"Failed items", "Hibás feleletek", "Soluciones erróneas", "Erreurs"},
+};
+
+namespace {
+
+QString item(const char* array, int index) {
+    return QString::fromLatin1(array) + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
+}
+
+}  // namespace
+
+QString composedTitle(const QString& msgTitle) { return text_id(81) + QStringLiteral("  ----  ") + msgTitle; }
+
+std::vector<std::pair<QString, QString>> captionsFor(const WindowCaptions& table, int langBase, QString& msgTitle) {
+    std::vector<std::pair<QString, QString>> out;
+    for (const CaptionRow& row : table.rows) {
+        if (row.offset == kTopicItems) {
+            for (int i = 0; i < static_cast<int>(itembank::kTopics.size()); ++i)
+                out.emplace_back(item(row.control, i), text(itembank::kTopics[static_cast<std::size_t>(i)].offset, langBase));
+            continue;
+        }
+        out.emplace_back(row.control ? QString::fromLatin1(row.control) : QString(), text(row.offset, langBase));
+    }
+    if (langBase == kHungarian) {
+        for (const Literal& lit : table.hungarian) {
+            if (lit.text) {
+                out.emplace_back(QString::fromLatin1(lit.control), QString::fromUtf8(lit.text));
+                continue;
+            }
+            for (int i = 0; i < static_cast<int>(itembank::kTopics.size()); ++i)
+                if (const char* fixed = itembank::kTopics[static_cast<std::size_t>(i)].hungarianMenu)
+                    out.emplace_back(item(lit.control, i), QString::fromUtf8(fixed));
+        }
+    }
+    if (table.names[0]) {
+        const int bases[] = {kEnglish, kHungarian, kSpanish, kFrench};
+        for (int i = 0; i < 4; ++i)
+            if (langBase == bases[i]) msgTitle = QString::fromUtf8(table.names[static_cast<std::size_t>(i)]);
+        out.emplace_back(QString(), composedTitle(msgTitle));
+    }
+    return out;
+}
+
+void applyCaptions(tk::Form& form, const WindowCaptions& table, int langBase, QString& msgTitle) {
+    for (const auto& [control, caption] : captionsFor(table, langBase, msgTitle)) {
+        if (control.isEmpty()) {
+            form.setCaption(caption);
+            continue;
+        }
+        tk::Control* c = form.findControl(control);
+        if (!c) throw std::logic_error(("the window " + form.Name() + " has no control " + control).toStdString());
+        c->setCaption(caption);
+    }
+}
+
+QString extraText(Extra id, int langBase) {
+    const char* en = "";
+    const char* hu = "";
+    const char* es = "";
+    switch (id) {
+    case Extra::BankCannotBeOpened:
+        en = "The item bank cannot be opened.";
+        hu = "Az adatbázist nem lehet megnyitni.";
+        es = "No se puede abrir la base de datos.";
+        break;
+    case Extra::ReorderFailed:
+        en = "The order of the sentences could not be changed: the item bank cannot be written.";
+        hu = "A mondatok sorrendjét nem lehetett megváltoztatni: az adatbázisba nem lehet írni.";
+        es = "No se ha podido cambiar el orden de las oraciones: no se puede escribir en la base de datos.";
+        break;
+    }
+    if (langBase == kHungarian) return QString::fromUtf8(hu);
+    if (langBase == kSpanish) return QString::fromUtf8(es);
+    return QString::fromUtf8(en);
+}
+
+}  // namespace i18n

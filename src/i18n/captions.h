@@ -1,0 +1,67 @@
+#pragma once
+// The caption routine of every window that speaks the working language, as
+// data: which control gets which interface text, in which order, the fixed
+// literals that replace some of them in Hungarian, and the window's name for
+// its title and message boxes. One routine, applyCaptions, carries out any of
+// the tables.
+
+#include <QString>
+#include <array>
+#include <utility>
+#include <vector>
+
+namespace tk {
+class Form;
+}
+
+namespace i18n {
+
+struct CaptionRow {
+    const char* control;  // design name; nullptr: the window title
+    int offset;           // kTopicItems: the 22 topic items of the menu array named
+};
+constexpr int kTopicItems = -1;
+
+struct Literal {
+    const char* control;
+    const char* text;
+};
+
+struct WindowCaptions {
+    const char* window;
+    std::vector<CaptionRow> rows;
+    std::vector<Literal> hungarian;  // applied after the rows when the base is 116
+    // The window's name by working language (16, 116, 216, 316), for the title
+    // "Quizmora Hungarian  ----  name" and the message boxes; empty for the
+    // windows whose title stays as designed.
+    std::array<const char*, 4> names{};
+};
+
+extern const WindowCaptions kQuizspCaptions;
+extern const WindowCaptions kSobreCaptions;
+extern const WindowCaptions kForm1Captions;
+extern const WindowCaptions kSpgyakCaptions;
+extern const WindowCaptions kSptestCaptions;
+extern const WindowCaptions kHibatstCaptions;
+
+// What a table sets, in order: (control or "" for the window title, text).
+// The window's name is chosen by the base; a base that is none of the four
+// leaves it as it was (msgTitle is both in and out).
+std::vector<std::pair<QString, QString>> captionsFor(const WindowCaptions& table, int langBase, QString& msgTitle);
+
+// The title of an activity window: "Quizmora Hungarian  ----  " + its name.
+QString composedTitle(const QString& msgTitle);
+
+// Sets every caption of the table on the window's controls, in order. A
+// control the window does not have is a programming error.
+void applyCaptions(tk::Form& form, const WindowCaptions& table, int langBase, QString& msgTitle);
+
+// Texts of this program that the interface table does not hold, in English,
+// Hungarian and Spanish (French falls back to English).
+enum class Extra {
+    BankCannotBeOpened,  // first line of the message when the item bank cannot be opened
+    ReorderFailed,       // the reorder stopped: the item bank cannot be written
+};
+QString extraText(Extra id, int langBase);
+
+}  // namespace i18n

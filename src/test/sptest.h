@@ -1,0 +1,19 @@
+#pragma once
+// The test window. So far it only opens in the working language and leads
+// back to the launcher; its activity is still to come.
+
+#include "controls.h"
+
+class Sptest : public tk::Form {
+public:
+    Sptest() : tk::Form(QStringLiteral("Sptest")) {}
+
+    tk::CommandButton Command6{this, QStringLiteral("Command6")};
+    QString MsgTitle;
+
+    void Command6_Click();
+
+protected:
+    void design() override;
+    void Form_Load() override;
+};

@@ -1,0 +1,279 @@
+// The launcher: its load state, the working-language menu, OK to each
+// activity, END, the reorder, and an item bank that cannot be opened.
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTest>
+
+#include "bankfixture.h"
+#include "form1.h"
+#include "form3.h"
+#include "quizsp.h"
+#include "sobre.h"
+#include "spgyak.h"
+#include "sptest.h"
+#include "testkit.h"
+#include "texts.h"
+
+using namespace qz_test;
+
+namespace {
+
+QString bankPath(const testkit::Session& s) { return s.folder.filePath(QStringLiteral("qz_data.mdb")); }
+
+std::vector<int> orderKeys(const QString& path) {
+    std::vector<int> keys;
+    auto rs = db::DBEngine::OpenDatabase(path)->OpenDynaset(QStringLiteral("test1"));
+    for (; !rs->isEOF(); rs->MoveNext()) keys.push_back(int(rs->field(QStringLiteral("sorrend2")).toInt()));
+    return keys;
+}
+
+// The values the reorder will draw, one per row, for the fixed seed.
+std::vector<int> drawsFor(std::uint64_t seed, int rows) {
+    tk::fixRandomSeed(seed);
+    std::vector<int> out;
+    for (int i = 0; i < rows; ++i) out.push_back(int(tk::Rnd() * 3000.0f) + 1);
+    tk::fixRandomSeed(seed);
+    return out;
+}
+
+}  // namespace
+
+class TestLauncher : public QObject {
+    Q_OBJECT
+
+private slots:
+    void load_designStateEveryTime();
+    void workingLanguage_menu();
+    void ok_opensTheChosenActivity();
+    void end_endsAtOnce();
+    void reorder_everyRowInRange();
+    void reorder_refusedStoreNudgesTowardsTheMiddle();
+    void reorder_emptyTable();
+    void reorder_readOnlyBankReportsAndStops();
+    void unopenableBank_reportedAndOkStays();
+};
+
+void TestLauncher::load_designStateEveryTime() {
+    testkit::Session s;
+    LangBase = 116;
+    Quizsp& q = tk::form<Quizsp>();
+    q.Show();
+    QCOMPARE(DbPath, bankPath(s));
+    QVERIFY(QFile::exists(DbPath));  // created with the default items
+    QVERIFY(q.Data1.isOpen());
+    QCOMPARE(q.Data1.Recordset()->RecordCount(), 550L);
+    QVERIFY(q.practice.Value());
+    QVERIFY(q.Topmost());
+    QCOMPARE(q.MousePointer(), tk::vbDefault);
+    QCOMPARE(q.Caption(), QStringLiteral("QUIZMORA HUNGARIAN"));
+    QCOMPARE(q.Exi.Caption(), QStringLiteral("KILÉ&P"));
+    QCOMPARE(q.ok.Caption(), QStringLiteral("&OK"));
+    QCOMPARE(q.mnuhelp.Caption(), QStringLiteral("&Súgó"));
+    QCOMPARE(q.change.Caption(), i18n::text(74, 116));
+    QVERIFY(q.worklang(0).Checked());  // English, whatever the language
+    QVERIFY(!q.worklang(1).Checked());
+    QVERIFY(!q.worklang(2).Enabled());
+    QCOMPARE(q.worklang(3).Caption(), QStringLiteral("E&spañol"));
+
+    // A later load: practice again, English checked again, prompt again.
+    q.test.setValue(true);
+    q.worklang_Click(3);
+    q.change.setCaption(QStringLiteral("The order of the sentences has been changed."));
+    q.Unload();
+    q.Show();
+    QVERIFY(q.practice.Value());
+    QVERIFY(q.worklang(0).Checked());
+    QVERIFY(!q.worklang(3).Checked());
+    QCOMPARE(q.change.Caption(), i18n::text(74, 216));
+}
+
+void TestLauncher::workingLanguage_menu() {
+    testkit::Session s;
+    LangBase = 16;
+    Quizsp& q = tk::form<Quizsp>();
+    q.Show();
+    sobre& about = tk::form<sobre>();
+    about.Show();
+    q.worklang(3).trigger();
+    QCOMPARE(int(LangBase), 216);
+    QVERIFY(q.worklang(3).Checked());
+    QVERIFY(!q.worklang(0).Checked());
+    QCOMPARE(q.ok.Caption(), QStringLiteral("&ACEPTAR"));
+    QCOMPARE(q.activities.Caption(), QStringLiteral("Actividades:"));
+    QCOMPARE(about.Caption(), QStringLiteral("About"));  // an open window keeps its captions
+    q.worklang(1).trigger();
+    QCOMPARE(int(LangBase), 116);
+    QVERIFY(q.worklang(1).Checked() && !q.worklang(3).Checked());
+    q.worklang(2).trigger();  // Français cannot be chosen
+    QCOMPARE(int(LangBase), 116);
+    QVERIFY(q.worklang(1).Checked());
+}
+
+void TestLauncher::ok_opensTheChosenActivity() {
+    testkit::Session s;
+    LangBase = 116;
+    Quizsp& q = tk::form<Quizsp>();
+    q.Show();
+    q.ok.click();
+    QVERIFY(tk::form<Spgyak>().Visible());
+    QVERIFY(!q.Loaded());
+    QCOMPARE(tk::form<Spgyak>().Caption(), QStringLiteral("Quizmora Hungarian  ----  Gyakorlás"));
+
+    tk::form<Spgyak>().Command6.click();  // back to the launcher
+    QVERIFY(q.Visible());
+    q.test.setValue(true);
+    q.worklang_Click(3);
+    testkit::typeKey(q.window(), Qt::Key_Return);  // Enter: the default button
+    QVERIFY(tk::form<Sptest>().Visible());
+    QCOMPARE(tk::form<Sptest>().Caption(), QStringLiteral("Quizmora Hungarian  ----  Test"));
+    QCOMPARE(tk::form<Sptest>().MsgTitle, QStringLiteral("Test"));
+
+    tk::form<Sptest>().Command6.click();
+    q.database.setValue(true);
+    q.ok_Click();
+    QVERIFY(tk::form<Form1>().Visible());
+    QCOMPARE(tk::form<Form1>().MsgTitle, QStringLiteral("Base de datos"));
+}
+
+void TestLauncher::end_endsAtOnce() {
+    testkit::Session s;
+    LangBase = 16;
+    Quizsp& q = tk::form<Quizsp>();
+    q.Show();
+    tk::form<Form3>().Show();
+    q.Exi.click();
+    QVERIFY(tk::Runtime::instance().ended());
+    QVERIFY(!q.Loaded());
+    QVERIFY(!tk::form<Form3>().Loaded());
+    QVERIFY(s.dialogs.calls().empty());  // no confirmation
+}
+
+void TestLauncher::reorder_everyRowInRange() {
+    testkit::Session s;
+    LangBase = 116;
+    Quizsp& q = tk::form<Quizsp>();
+    q.Show();
+    const std::vector<int> before = orderKeys(DbPath);
+    const std::vector<int> draws = drawsFor(99, int(before.size()));
+    QTest::mouseClick(q.change.widget(), Qt::LeftButton);
+    QCOMPARE(q.change.Caption(), QStringLiteral("The order of the sentences has been changed."));  // English always
+    QCOMPARE(q.MousePointer(), tk::vbDefault);
+    const std::vector<int> after = orderKeys(DbPath);
+    QCOMPARE(after.size(), before.size());
+    QCOMPARE(after, draws);  // each row got the value drawn for it
+    for (int v : after) QVERIFY(v >= 1 && v <= 3000);
+    QVERIFY(after != before);
+    // The view was read again: it stands on the first row.
+    QCOMPARE(q.Data1.Recordset()->AbsolutePosition(), 0L);
+    QVERIFY(s.dialogs.calls().empty());
+}
+
+void TestLauncher::reorder_refusedStoreNudgesTowardsTheMiddle() {
+    testkit::Session s;
+    bankfixture::TempBank source({bankfixture::item(1, "1", "0", 1, 5), bankfixture::item(2, "1", "0", 1, 5),
+                                  bankfixture::item(3, "1", "0", 1, 5)});
+    QFile::copy(source.path(), bankPath(s));
+    // Find a seed whose first draw is low and second high.
+    std::uint64_t seed = 1;
+    std::vector<int> draws;
+    for (;; ++seed) {
+        draws = drawsFor(seed, 3);
+        if (draws[0] < 1500 && draws[1] >= 1500 && draws[1] > 3 && draws[0] < 2998) break;
+    }
+    {
+        // The bank refuses the first draw and its next value up, and the
+        // second draw: stores are retried one step towards the middle.
+        db::Connection c(bankPath(s));
+        c.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE OF sorrend2 ON test1 WHEN NEW.sorrend2 IN (%1, %2, %3) "
+                              "BEGIN SELECT RAISE(ABORT, 'refused'); END;")
+                   .arg(draws[0])
+                   .arg(draws[0] + 1)
+                   .arg(draws[1])
+                   .toStdString());
+    }
+    drawsFor(seed, 3);
+    LangBase = 16;
+    Quizsp& q = tk::form<Quizsp>();
+    q.Show();
+    q.change_Click();
+    const std::vector<int> after = orderKeys(bankPath(s));
+    QCOMPARE(after[0], draws[0] + 2);
+    QCOMPARE(after[1], draws[1] - 1);
+    QCOMPARE(after[2], draws[2] == draws[0] || draws[2] == draws[0] + 1 || draws[2] == draws[1]
+                           ? (draws[2] < 1500 ? draws[2] + 1 : draws[2] - 1)
+                           : draws[2]);
+    QCOMPARE(q.change.Caption(), QStringLiteral("The order of the sentences has been changed."));
+}
+
+void TestLauncher::reorder_emptyTable() {
+    testkit::Session s;
+    bankfixture::TempBank source(std::vector<itembank::Item>{});
+    QFile::copy(source.path(), bankPath(s));
+    LangBase = 16;
+    Quizsp& q = tk::form<Quizsp>();
+    q.Show();
+    q.change_Click();
+    QCOMPARE(q.change.Caption(), QStringLiteral("The order of the sentences has been changed."));
+    QVERIFY(s.dialogs.calls().empty());
+}
+
+void TestLauncher::reorder_readOnlyBankReportsAndStops() {
+    testkit::Session s;
+    bankfixture::TempBank source;
+    QFile::copy(source.path(), bankPath(s));
+    QFile::setPermissions(bankPath(s), QFile::ReadOwner | QFile::ReadGroup);
+    const std::vector<int> before = orderKeys(bankPath(s));
+    LangBase = 116;
+    Quizsp& q = tk::form<Quizsp>();
+    q.Show();
+    QElapsedTimer timer;
+    timer.start();
+    q.change_Click();
+    QVERIFY(timer.elapsed() < 5000);  // no frozen window (a generous bound, not a speed target)
+    const auto boxes = s.dialogs.callsOf(tk::ScriptedDialogs::Kind::MsgBox);
+    QCOMPARE(boxes.size(), std::size_t(1));
+    QCOMPARE(boxes[0].style, int(tk::vbCritical));
+    QVERIFY(boxes[0].prompt.startsWith(QStringLiteral("A mondatok sorrendjét nem lehetett megváltoztatni")));
+    QVERIFY(boxes[0].prompt.contains(bankPath(s)));
+    QCOMPARE(q.change.Caption(), i18n::text(74, 116));  // no done message
+    QCOMPARE(q.MousePointer(), tk::vbDefault);
+    QCOMPARE(orderKeys(bankPath(s)), before);
+    QFile::setPermissions(bankPath(s), QFile::ReadOwner | QFile::WriteOwner);
+}
+
+void TestLauncher::unopenableBank_reportedAndOkStays() {
+    testkit::Session s;
+    {
+        QFile f(bankPath(s));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("Not an item bank at all.");
+    }
+    LangBase = 216;
+    Quizsp& q = tk::form<Quizsp>();
+    q.Show();
+    QVERIFY(q.Loaded());
+    auto boxes = s.dialogs.callsOf(tk::ScriptedDialogs::Kind::MsgBox);
+    QCOMPARE(boxes.size(), std::size_t(1));
+    QCOMPARE(boxes[0].style, int(tk::vbCritical));
+    QVERIFY(boxes[0].prompt.startsWith(QStringLiteral("No se puede abrir la base de datos.")));
+    QVERIFY(boxes[0].prompt.contains(bankPath(s)));
+    // OK says it again and stays; Help and END still work.
+    q.ok_Click();
+    QVERIFY(q.Visible());
+    QVERIFY(!tk::Runtime::instance().existing<Spgyak>());
+    QCOMPARE(s.dialogs.count(tk::ScriptedDialogs::Kind::MsgBox), 2);
+    q.change_Click();
+    QCOMPARE(s.dialogs.count(tk::ScriptedDialogs::Kind::MsgBox), 3);
+    q.mnuhow.trigger();
+    QVERIFY(tk::form<Form3>().Visible());
+    // The file is as it was.
+    QFile f(bankPath(s));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("Not an item bank at all."));
+    q.Exi.click();
+    QVERIFY(tk::Runtime::instance().ended());
+}
+
+QTEST_MAIN(TestLauncher)
+#include "tst_launcher.moc"
