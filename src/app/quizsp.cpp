@@ -22,7 +22,8 @@ void Quizsp::design() {
 
     const tk::Font font{QStringLiteral("MS Sans Serif"), 9.75, true};
     Frame3D1.create(*this, 720, 360, 3615, 3750).setBackColor(tk::RGB(192, 192, 192));
-    activities.create(Frame3D1, 360, 480, 915, 360, QStringLiteral("Tasks:")).setFont(font);
+    activities.create(Frame3D1, 360, 480, 915, 360, QStringLiteral("Tasks:"))
+        .setFont({QStringLiteral("MS Sans Serif"), 9.75, false});
     practice.create(Frame3D1, 840, 960, 1740, 750, QStringLiteral("&Practice")).setFont(font);
     test.create(Frame3D1, 840, 1680, 2220, 750, QStringLiteral("&Test")).setFont(font);
     database.create(Frame3D1, 840, 2400, 1980, 750, QStringLiteral("&Database")).setFont(font);

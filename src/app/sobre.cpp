@@ -15,7 +15,7 @@ void sobre::design() {
     setMinButton(false);
     setMaxButton(false);
 
-    Panel3D1.create(*this, 240, 120, 5655, 2910);
+    Panel3D1.create(*this, 240, 120, 5655, 2910).setBackColor(tk::RGB(192, 192, 192));
     Label1.create(Panel3D1, 840, 600, 2895, 495).setFont({QStringLiteral("MS Sans Serif"), 13.5, true});
     Label4.create(Panel3D1, 1680, 1560, 1815, 255, QString::fromUtf8(about_info::kPlaceAndYear));
     Label2.create(Panel3D1, 360, 1200, 3735, 375, QString::fromUtf8(about_info::kAuthor))

@@ -1,6 +1,7 @@
 #include "controls.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -185,9 +186,23 @@ Label& Label::create(const Container& parent, double left, double top, double wi
     auto* w = new ClickLabel(parent.widget());
     w->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     adopt(w, parent, left, top, width, height);
+    designWidth_ = w->width();
     click_ = nullptr;
     dataField_.clear();
     setCaption(caption);
+    return *this;
+}
+
+void Label::fit() {
+    auto* w = static_cast<QLabel*>(require());
+    int width = designWidth_;
+    if (!w->wordWrap() && (w->alignment() & Qt::AlignLeft)) width = std::max(width, w->sizeHint().width());
+    if (width != w->width()) w->resize(width, w->height());
+}
+
+Label& Label::setFont(const Font& f) {
+    Control::setFont(f);
+    fit();
     return *this;
 }
 
@@ -201,17 +216,20 @@ void Label::showCaption(const QString& caption) {
         w->setText(caption);
     }
     w->setAccessibleName(plainCaption(caption));
+    fit();
 }
 
 Label& Label::setAlignment(Align align) {
     auto* w = static_cast<QLabel*>(require());
     Qt::Alignment h = align == Align::Center ? Qt::AlignHCenter : align == Align::Right ? Qt::AlignRight : Qt::AlignLeft;
     w->setAlignment(h | Qt::AlignTop);
+    fit();
     return *this;
 }
 
 Label& Label::setWordWrap(bool wrap) {
     static_cast<QLabel*>(require())->setWordWrap(wrap);
+    fit();
     return *this;
 }
 

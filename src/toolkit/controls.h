@@ -165,12 +165,18 @@ public:
     Label& setDataSource(DataControl& data, const QString& field);
     const QString& DataField() const { return dataField_; }
 
+    Label& setFont(const Font& f);
+
 protected:
     void showCaption(const QString& caption) override;
 
 private:
+    // A left-aligned label on one line grows to the right rather than cut
+    // its text off (the fonts here are not the design's, so widths differ).
+    void fit();
     std::function<void()> click_;
     QString dataField_;
+    int designWidth_ = 0;
 };
 
 class CommandButton : public ControlOf<CommandButton> {

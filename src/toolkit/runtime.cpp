@@ -1,6 +1,7 @@
 #include "runtime.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -15,7 +16,15 @@ Runtime& Runtime::instance() {
     return *runtime;
 }
 
-Runtime::Runtime() = default;
+Runtime::Runtime() {
+    // The windows ask for their fonts by their design names; these faces have
+    // the same widths, so captions fit where they were laid out.
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                                                                  QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Times New Roman"), {QStringLiteral("Liberation Serif"),
+                                                                    QStringLiteral("DejaVu Serif")});
+    QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+}
 
 void Runtime::adopt(std::type_index type, std::unique_ptr<Form> form) {
     if (!filterInstalled_ && qApp) {
