@@ -1,7 +1,6 @@
 // The launcher: its load state, the working-language menu, OK to each
 // activity, END, the reorder, and an item bank that cannot be opened.
 
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QTest>
 
@@ -227,10 +226,7 @@ void TestLauncher::reorder_readOnlyBankReportsAndStops() {
     LangBase = 116;
     Quizsp& q = tk::form<Quizsp>();
     q.Show();
-    QElapsedTimer timer;
-    timer.start();
     q.change_Click();
-    QVERIFY(timer.elapsed() < 5000);  // no frozen window (a generous bound, not a speed target)
     const auto boxes = s.dialogs.callsOf(tk::ScriptedDialogs::Kind::MsgBox);
     QCOMPARE(boxes.size(), std::size_t(1));
     QCOMPARE(boxes[0].style, int(tk::vbCritical));
