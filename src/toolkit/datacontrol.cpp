@@ -121,7 +121,8 @@ void DataControl::beforeDiscard() {
     try {
         aboutToLeaveRow(*rs_);
     } catch (const qz::Error& e) {
-        MsgBox(e.message(), vbCritical, form_->Caption());
+        // What was typed could not be stored: say so, unless the program is ending.
+        if (!Runtime::instance().ended()) MsgBox(e.message(), vbCritical, form_->Caption());
     }
 }
 
