@@ -4,39 +4,18 @@
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_launcher
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include "bigbank.h"
 #include "dialogs.h"
-#include "itembank.h"
 #include "quizsp.h"
 #include "qz_test.h"
 
 namespace {
 
-constexpr int kItems = 32767;
-
 void BM_ReorderFromTheLauncher(benchmark::State& state) {
-    QTemporaryDir dir;
-    std::vector<itembank::Item> items;
-    for (int n = 1; n <= kItems; ++n) {
-        itembank::Item it;
-        it.sorszam = n;
-        it.szint = 1 + n % 3;
-        it.kulcs1 = QStringLiteral("1");
-        it.kulcs2 = QStringLiteral("a");
-        it.sorrend2 = 1 + n % 3000;
-        it.felelet2 = QStringLiteral("A");
-        it.mondat = QStringLiteral("A szomszédék tegnap este _____ a kertben (%1).").arg(n);
-        it.a = QStringLiteral("vacsoráztak");
-        it.b = QStringLiteral("vacsoráznak");
-        it.c = QStringLiteral("vacsorázni");
-        it.d = QStringLiteral("vacsorázott");
-        it.felelet1 = QStringLiteral("A szomszédék tegnap este vacsoráztak a kertben.");
-        items.push_back(it);
-    }
-    itembank::createItemBank(dir.filePath(QStringLiteral("qz_data.mdb")), items);
-    qz_test::setAppDirForTests(dir.path());
+    bigbank::Bank bank;
+    qz_test::setAppDirForTests(bank.dir.path());
     qz_test::LangBase = 16;
     tk::ScriptedDialogs dialogs;
     tk::setDialogs(&dialogs);

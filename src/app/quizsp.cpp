@@ -43,10 +43,7 @@ void Quizsp::design() {
         .setConnect(QStringLiteral("Access 2000;"))
         .setRecordSource(QStringLiteral("test1"))
         .setVisible(false);
-    Data1.onError([this](const qz::Error& e) {
-        tk::MsgBox(i18n::extraText(i18n::Extra::BankCannotBeOpened, LangBase) + QStringLiteral("\n\n") + e.message(),
-                   tk::vbCritical, Caption());
-    });
+    Data1.onError([this](const qz::Error& e) { reportBankError(e); });
 
     mnuhelp.createMenu(*this, QStringLiteral("&Help"));
     mnuworklang.createMenu(mnuhelp, QStringLiteral("&Working language"));
@@ -85,10 +82,14 @@ bool Quizsp::bankReady() {
         Data1.Refresh();
         return true;
     } catch (const qz::Error& e) {
-        tk::MsgBox(i18n::extraText(i18n::Extra::BankCannotBeOpened, LangBase) + QStringLiteral("\n\n") + e.message(),
-                   tk::vbCritical, Caption());
+        reportBankError(e);
         return false;
     }
+}
+
+void Quizsp::reportBankError(const qz::Error& e) {
+    tk::MsgBox(i18n::extraText(i18n::Extra::BankCannotBeOpened, LangBase) + QStringLiteral("\n\n") + e.message(),
+               tk::vbCritical, Caption());
 }
 
 void Quizsp::ok_Click() {

@@ -42,4 +42,5 @@ private:
     void language();
     // The bank could not be opened: says so again and tries once more.
     bool bankReady();
+    void reportBankError(const qz::Error& e);
 };

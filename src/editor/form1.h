@@ -1,19 +1,11 @@
 #pragma once
-// The editor window. So far it only opens in the working language and leads
-// back to the launcher; its activity is still to come.
+// The editor window; its activity is still to come.
 
-#include "controls.h"
+#include "pending_activity.h"
 
-class Form1 : public tk::Form {
+class Form1 : public PendingActivity {
 public:
-    Form1() : tk::Form(QStringLiteral("Form1")) {}
+    Form1() : PendingActivity(QStringLiteral("Form1"), i18n::kForm1Captions, QStringLiteral("Command2")) {}
 
-    tk::CommandButton Command2{this, QStringLiteral("Command2")};
-    QString MsgTitle;
-
-    void Command2_Click();
-
-protected:
-    void design() override;
-    void Form_Load() override;
+    tk::CommandButton& Command2 = closeButton_;
 };

@@ -344,29 +344,19 @@ private:
         if (depth > kMaxDepth) syntaxError(text_, QStringLiteral("the condition is nested too deeply"));
     }
 
-    NodeP parseOr(int depth) {
-        enter(depth);
-        NodeP left = parseAnd(depth + 1);
-        while (isKeyword(tok_, "or")) {
-            advance();
-            auto n = std::make_shared<Condition::Node>();
-            n->kind = Condition::Node::Or;
-            n->a = left;
-            n->b = parseAnd(depth + 1);
-            left = n;
-        }
-        return left;
-    }
+    NodeP parseOr(int depth) { return parseChain(depth, "or", Condition::Node::Or, &Parser::parseAnd); }
+    NodeP parseAnd(int depth) { return parseChain(depth, "and", Condition::Node::And, &Parser::parseNot); }
 
-    NodeP parseAnd(int depth) {
+    // operand { keyword operand }, joined from the left.
+    NodeP parseChain(int depth, const char* keyword, Condition::Node::Kind kind, NodeP (Parser::*operand)(int)) {
         enter(depth);
-        NodeP left = parseNot(depth + 1);
-        while (isKeyword(tok_, "and")) {
+        NodeP left = (this->*operand)(depth + 1);
+        while (isKeyword(tok_, keyword)) {
             advance();
             auto n = std::make_shared<Condition::Node>();
-            n->kind = Condition::Node::And;
+            n->kind = kind;
             n->a = left;
-            n->b = parseNot(depth + 1);
+            n->b = (this->*operand)(depth + 1);
             left = n;
         }
         return left;

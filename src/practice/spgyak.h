@@ -1,19 +1,11 @@
 #pragma once
-// The practice window. So far it only opens in the working language and leads
-// back to the launcher; its activity is still to come.
+// The practice window; its activity is still to come.
 
-#include "controls.h"
+#include "pending_activity.h"
 
-class Spgyak : public tk::Form {
+class Spgyak : public PendingActivity {
 public:
-    Spgyak() : tk::Form(QStringLiteral("Spgyak")) {}
+    Spgyak() : PendingActivity(QStringLiteral("Spgyak"), i18n::kSpgyakCaptions, QStringLiteral("Command6")) {}
 
-    tk::CommandButton Command6{this, QStringLiteral("Command6")};
-    QString MsgTitle;
-
-    void Command6_Click();
-
-protected:
-    void design() override;
-    void Form_Load() override;
+    tk::CommandButton& Command6 = closeButton_;
 };

@@ -1,19 +1,11 @@
 #pragma once
-// The test window. So far it only opens in the working language and leads
-// back to the launcher; its activity is still to come.
+// The test window; its activity is still to come.
 
-#include "controls.h"
+#include "pending_activity.h"
 
-class Sptest : public tk::Form {
+class Sptest : public PendingActivity {
 public:
-    Sptest() : tk::Form(QStringLiteral("Sptest")) {}
+    Sptest() : PendingActivity(QStringLiteral("Sptest"), i18n::kSptestCaptions, QStringLiteral("Command6")) {}
 
-    tk::CommandButton Command6{this, QStringLiteral("Command6")};
-    QString MsgTitle;
-
-    void Command6_Click();
-
-protected:
-    void design() override;
-    void Form_Load() override;
+    tk::CommandButton& Command6 = closeButton_;
 };
