@@ -8,10 +8,10 @@
 #include <random>
 
 #include "bigbank.h"
-#include "database.h"
-#include "error.h"
-#include "itembank.h"
-#include "selection.h"
+#include "itembank/database.h"
+#include "core/error.h"
+#include "itembank/itembank.h"
+#include "itembank/selection.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <benchmark/benchmark.h>
 
 #include "bigbank.h"
-#include "dialogs.h"
-#include "quizsp.h"
-#include "qz_test.h"
+#include "toolkit/dialogs.h"
+#include "app/quizsp.h"
+#include "app/qz_test.h"
 
 namespace {
 

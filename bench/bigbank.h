@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "itembank.h"
+#include "itembank/itembank.h"
 
 namespace bigbank {
 

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "condition.h"
-#include "error.h"
+#include "itembank/condition.h"
+#include "core/error.h"
 
 namespace {
 

@@ -5,10 +5,13 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <sqlite3.h>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
-#include "database.h"
-#include "itembank.h"
+#include "itembank/database.h"
+#include "itembank/itembank.h"
 
 namespace bankfixture {
 
@@ -38,6 +41,22 @@ inline std::vector<itembank::Item> smallBank() {
         item(7, "5", "9", 2, 1500), item(8, "a", "1", 3, 2581), item(9, "1", "c", 1, 3000),
         item(10, "9", "0", 2, 1),
     };
+}
+
+// Runs SQL on a file straight through SQLite, as another program would
+// (creating the file when it is missing).
+inline void execSql(const QString& path, const std::string& sql) {
+    sqlite3* handle = nullptr;
+    if (sqlite3_open(path.toUtf8().constData(), &handle) != SQLITE_OK) {
+        sqlite3_close(handle);
+        throw std::runtime_error("cannot open " + path.toStdString());
+    }
+    char* message = nullptr;
+    const int rc = sqlite3_exec(handle, sql.c_str(), nullptr, nullptr, &message);
+    const std::string why = message ? message : "";
+    sqlite3_free(message);
+    sqlite3_close(handle);
+    if (rc != SQLITE_OK) throw std::runtime_error(why);
 }
 
 class TempBank {

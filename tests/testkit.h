@@ -9,10 +9,10 @@
 #include <QTest>
 #include <QWidget>
 
-#include "dialogs.h"
-#include "qz_test.h"
-#include "random.h"
-#include "runtime.h"
+#include "toolkit/dialogs.h"
+#include "app/qz_test.h"
+#include "toolkit/random.h"
+#include "toolkit/runtime.h"
 
 namespace testkit {
 

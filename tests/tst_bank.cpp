@@ -4,8 +4,8 @@
 #include <QTest>
 
 #include "bankfixture.h"
-#include "selection.h"
-#include "validate.h"
+#include "itembank/selection.h"
+#include "itembank/validate.h"
 
 class TestBank : public QObject {
     Q_OBJECT

@@ -3,9 +3,10 @@
 
 #include <QTest>
 #include <map>
+#include <set>
 
-#include "captions.h"
-#include "texts.h"
+#include "i18n/captions.h"
+#include "i18n/texts.h"
 
 using i18n::captionsFor;
 
@@ -31,7 +32,14 @@ private slots:
     void titlesAndNames();
     void about_andLauncher();
     void order_isTheTableOrder();
+    void topics_distinctTexts();
 };
+
+void TestCaptions::topics_distinctTexts() {
+    std::set<int> offsets;
+    for (const auto& t : i18n::kTopicCaptions) offsets.insert(t.offset);
+    QCOMPARE(int(offsets.size()), 22);
+}
 
 void TestCaptions::everyTable_everyLanguage() {
     for (const i18n::WindowCaptions* t : {&i18n::kQuizspCaptions, &i18n::kSobreCaptions, &i18n::kForm1Captions,

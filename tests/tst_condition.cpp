@@ -5,8 +5,8 @@
 #include <QTest>
 
 #include "bankfixture.h"
-#include "condition.h"
-#include "error.h"
+#include "itembank/condition.h"
+#include "core/error.h"
 
 using db::Condition;
 using db::FieldType;

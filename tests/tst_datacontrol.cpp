@@ -7,7 +7,7 @@
 #include <QToolButton>
 
 #include "bankfixture.h"
-#include "datacontrol.h"
+#include "databind/datacontrol.h"
 #include "testkit.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "bankfixture.h"
-#include "error.h"
+#include "core/error.h"
 
 using bankfixture::TempBank;
 using db::Value;
@@ -409,8 +409,7 @@ void TestEngine::file_foreignFilesRefusedUntouched() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("qz_data.mdb"));
     if (QTest::currentDataTag() == QLatin1String("other sqlite")) {
-        db::Connection other(path, true);
-        other.exec("CREATE TABLE notes (t TEXT); INSERT INTO notes VALUES ('mine');");
+        bankfixture::execSql(path, "CREATE TABLE notes (t TEXT); INSERT INTO notes VALUES ('mine');");
     } else {
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));

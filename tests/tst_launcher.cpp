@@ -5,14 +5,14 @@
 #include <QTest>
 
 #include "bankfixture.h"
-#include "form1.h"
-#include "form3.h"
-#include "quizsp.h"
-#include "sobre.h"
-#include "spgyak.h"
-#include "sptest.h"
+#include "editor/form1.h"
+#include "app/form3.h"
+#include "app/quizsp.h"
+#include "app/sobre.h"
+#include "practice/spgyak.h"
+#include "test/sptest.h"
 #include "testkit.h"
-#include "texts.h"
+#include "i18n/texts.h"
 
 using namespace qz_test;
 
@@ -183,8 +183,7 @@ void TestLauncher::reorder_refusedStoreNudgesTowardsTheMiddle() {
     {
         // The bank refuses the first draw and its next value up, and the
         // second draw: stores are retried one step towards the middle.
-        db::Connection c(bankPath(s));
-        c.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE OF sorrend2 ON test1 WHEN NEW.sorrend2 IN (%1, %2, %3) "
+        bankfixture::execSql(bankPath(s), QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE OF sorrend2 ON test1 WHEN NEW.sorrend2 IN (%1, %2, %3) "
                               "BEGIN SELECT RAISE(ABORT, 'refused'); END;")
                    .arg(draws[0])
                    .arg(draws[0] + 1)

@@ -4,12 +4,12 @@
 #include <QLabel>
 #include <QTest>
 
-#include "form3.h"
-#include "form3_texts.h"
-#include "hatter.h"
-#include "lang.h"
-#include "quizsp.h"
-#include "sobre.h"
+#include "app/form3.h"
+#include "app/form3_texts.h"
+#include "app/hatter.h"
+#include "app/lang.h"
+#include "app/quizsp.h"
+#include "app/sobre.h"
 #include "testkit.h"
 
 using namespace qz_test;

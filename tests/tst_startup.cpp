@@ -6,11 +6,11 @@
 #include <QScreen>
 #include <QTest>
 
-#include "hatter.h"
-#include "lang.h"
-#include "sobre.h"
+#include "app/hatter.h"
+#include "app/lang.h"
+#include "app/sobre.h"
 #include "testkit.h"
-#include "twips.h"
+#include "toolkit/twips.h"
 
 using namespace qz_test;
 

@@ -2,8 +2,8 @@
 
 #include <QTest>
 
-#include "qz_test.h"
-#include "texts.h"
+#include "app/qz_test.h"
+#include "i18n/texts.h"
 
 class TestTexts : public QObject {
     Q_OBJECT

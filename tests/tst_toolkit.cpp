@@ -14,12 +14,12 @@
 #include <QTest>
 #include <set>
 
-#include "caption.h"
-#include "controls.h"
-#include "handler.h"
+#include "toolkit/caption.h"
+#include "toolkit/controls.h"
+#include "toolkit/handler.h"
 #include "testkit.h"
-#include "twips.h"
-#include "winapi.h"
+#include "toolkit/twips.h"
+#include "toolkit/winapi.h"
 
 namespace {
 

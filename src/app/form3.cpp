@@ -1,7 +1,7 @@
-#include "form3.h"
+#include "app/form3.h"
 
-#include "form3_texts.h"
-#include "winapi.h"
+#include "app/form3_texts.h"
+#include "toolkit/winapi.h"
 
 void Form3::design() {
     setClientSize(8295, 5475);

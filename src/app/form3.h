@@ -1,7 +1,7 @@
 #pragma once
 // The How-to window: how the trainer is used, in Hungarian.
 
-#include "controls.h"
+#include "toolkit/controls.h"
 
 class Form3 : public tk::Form {
 public:

@@ -1,4 +1,4 @@
-#include "hatter.h"
+#include "app/hatter.h"
 
 void hatter::design() {
     setBorder(tk::Border::Sizable);

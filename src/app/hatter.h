@@ -1,7 +1,7 @@
 #pragma once
 // The background window: maximised behind every other window until the end.
 
-#include "controls.h"
+#include "toolkit/controls.h"
 
 class hatter : public tk::Form {
 public:

@@ -1,9 +1,8 @@
-#include "lang.h"
+#include "app/lang.h"
 
-#include "hatter.h"
-#include "qz_test.h"
-#include "sobre.h"
-#include "winapi.h"
+#include "app/qz_test.h"
+#include "app/tasks.h"
+#include "toolkit/winapi.h"
 
 using namespace qz_test;
 
@@ -81,7 +80,7 @@ void lang::design() {
 void lang::Form_Load() {
     centreOnScreen();
     tk::SetWindowPos(hWnd(), tk::HWND_TOPMOST, 0, 0, 0, 0, tk::SWP_NOMOVE | tk::SWP_NOSIZE);
-    tk::form<hatter>().Show();
+    tasks::show(tasks::Background);
 }
 
 void lang::Command1_Click() {
@@ -101,5 +100,5 @@ void lang::Command6_Click() {
 
 void lang::ki() {
     setMousePointer(tk::vbHourglass);
-    tk::form<sobre>().Show();
+    tasks::show(tasks::About);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The working-language window: the first window of every run.
 
-#include "controls.h"
+#include "toolkit/controls.h"
 
 class lang : public tk::Form {
 public:

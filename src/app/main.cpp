@@ -3,14 +3,14 @@
 #include <QApplication>
 #include <QIcon>
 
-#include "lang.h"
-#include "runtime.h"
+#include "app/tasks.h"
+#include "toolkit/runtime.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quizmora Hungarian"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/emblem1.xpm")));
     tk::Runtime::instance().quitOnEnd = true;
-    tk::form<lang>().Show();
+    tasks::show(tasks::Language);
     return app.exec();
 }

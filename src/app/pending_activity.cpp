@@ -1,8 +1,8 @@
-#include "pending_activity.h"
+#include "app/pending_activity.h"
 
-#include "quizsp.h"
-#include "qz_test.h"
-#include "winapi.h"
+#include "app/tasks.h"
+#include "app/qz_test.h"
+#include "toolkit/winapi.h"
 
 using namespace qz_test;
 
@@ -11,7 +11,7 @@ void PendingActivity::design() {
     setMinButton(false);
     setMaxButton(false);
     closeButton_.create(*this, 8040, 5400, 1335, 495, QStringLiteral("&Close")).onClick([this] {
-        tk::form<Quizsp>().Show();
+        tasks::show(tasks::Launcher);
         Unload();
     });
 }
@@ -20,6 +20,6 @@ void PendingActivity::Form_Load() {
     centreOnScreen();
     tk::SetWindowPos(hWnd(), tk::HWND_TOPMOST, 0, 0, 0, 0, tk::SWP_NOMOVE | tk::SWP_NOSIZE);
     for (const auto& [control, caption] : i18n::captionsFor(captions_, LangBase, MsgTitle))
-        if (control.isEmpty()) setCaption(caption);
+        if (control.isEmpty()) setCaption(caption);  // the activity's controls come with its own window
     closeButton_.setCaption(text(4));
 }

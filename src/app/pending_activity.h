@@ -4,8 +4,8 @@
 // gives in the working language, and a Close button that leads back to the
 // launcher.
 
-#include "captions.h"
-#include "controls.h"
+#include "i18n/captions.h"
+#include "toolkit/controls.h"
 
 class PendingActivity : public tk::Form {
 public:

@@ -1,15 +1,11 @@
-#include "quizsp.h"
+#include "app/quizsp.h"
 
-#include "captions.h"
-#include "form1.h"
-#include "form3.h"
-#include "lang.h"
-#include "qz_test.h"
-#include "random.h"
-#include "sobre.h"
-#include "spgyak.h"
-#include "sptest.h"
-#include "winapi.h"
+#include "i18n/captions.h"
+#include "app/qz_test.h"
+#include "app/tasks.h"
+#include "itembank/reorder.h"
+#include "toolkit/random.h"
+#include "toolkit/winapi.h"
 
 using namespace qz_test;
 
@@ -62,14 +58,14 @@ void Quizsp::Form_Load() {
     practice.setValue(true);
     language();
     setMousePointer(tk::vbDefault);
-    if (auto* l = tk::Runtime::instance().existing<lang>()) l->Unload();
+    tasks::unload(tasks::Language);
     DbPath = AppDir() + QStringLiteral("qz_data.mdb");
     Data1.setDatabaseName(DbPath);  // the view opens once loading has finished
 }
 
 void Quizsp::language() {
     QString unused;
-    i18n::applyCaptions(*this, i18n::kQuizspCaptions, LangBase, unused);
+    applyCaptions(i18n::captionsFor(i18n::kQuizspCaptions, LangBase, unused));
 }
 
 void Quizsp::check() {
@@ -94,9 +90,9 @@ void Quizsp::reportBankError(const qz::Error& e) {
 
 void Quizsp::ok_Click() {
     if (!bankReady()) return;
-    if (practice.Value()) tk::form<Spgyak>().Show();
-    else if (test.Value()) tk::form<Sptest>().Show();
-    else if (database.Value()) tk::form<Form1>().Show();
+    if (practice.Value()) tasks::show(tasks::Practice);
+    else if (test.Value()) tasks::show(tasks::Test);
+    else if (database.Value()) tasks::show(tasks::Editor);
     Unload();
 }
 
@@ -105,42 +101,11 @@ void Quizsp::Exi_Click() { tk::End(); }
 void Quizsp::change_Click() {
     if (!bankReady()) return;
     setMousePointer(tk::vbHourglass);
-    auto rs = Data1.Recordset();
-    bool stopped = false;
-    {
-        // One transaction for every row; each row's store can still fail on
-        // its own, and the rows stored before a failure are kept.
-        db::Transaction tx(*Data1.Database());
-        if (rs->RecordCount() > 0) rs->MoveFirst();
-        while (!rs->isEOF() && !stopped) {
-            tk::Randomize();
-            const auto drawn = static_cast<std::int16_t>(static_cast<int>(tk::Rnd() * 3000.0f) + 1);
-            auto value = drawn;
-            for (int attempt = 0;; ++attempt) {
-                try {
-                    rs->Edit();
-                    rs->Fields(QStringLiteral("sorrend2")) = int(value);
-                    rs->Update();
-                    break;
-                } catch (const qz::Error& e) {
-                    rs->CancelUpdate();
-                    // Another value cannot help a bank that cannot be written.
-                    const bool hopeless = e.number() == qz::ErrReadOnly || e.number() == qz::ErrLocked;
-                    value = static_cast<std::int16_t>(drawn < 1500 ? value + 1 : value - 1);
-                    if (hopeless || attempt + 1 >= kMaxRetries || value < 1 || value > 3000) {
-                        stopped = true;
-                        break;
-                    }
-                }
-            }
-            if (!stopped) rs->MoveNext();
-        }
-        try {
-            tx.commit();
-        } catch (const qz::Error&) {
-            stopped = true;
-        }
-    }
+    const auto outcome = itembank::reorderItems(*Data1.Database(), *Data1.Recordset(), [] {
+        tk::Randomize();
+        return tk::Rnd();
+    });
+    bool stopped = !outcome.complete;
     try {
         Data1.Refresh();
     } catch (const qz::Error&) {
@@ -167,12 +132,6 @@ void Quizsp::worklang_Click(int Index) {
     language();
 }
 
-void Quizsp::mnuhow_Click() { tk::form<Form3>().Show(); }
+void Quizsp::mnuhow_Click() { tasks::show(tasks::HowTo); }
 
-void Quizsp::mnuabout_Click() {
-    SplashDone = 1;
-    sobre& about = tk::form<sobre>();
-    about.Show();
-    about.Command1.setVisible(true);
-    about.Timer1.setEnabled(false);
-}
+void Quizsp::mnuabout_Click() { tasks::showAboutFromMenu(); }

@@ -2,7 +2,7 @@
 // The launcher: choose an activity, change the working language, reorder the
 // items, open the help windows, end the program.
 
-#include "datacontrol.h"
+#include "databind/datacontrol.h"
 
 class Quizsp : public tk::Form {
 public:
@@ -29,9 +29,6 @@ public:
     void worklang_Click(int Index);
     void mnuhow_Click();
     void mnuabout_Click();
-
-    // How many times a refused store of one row's order key is retried.
-    static constexpr int kMaxRetries = 10;
 
 protected:
     void design() override;

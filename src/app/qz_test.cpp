@@ -1,8 +1,8 @@
-#include "qz_test.h"
+#include "app/qz_test.h"
 
 #include <QCoreApplication>
 
-#include "texts.h"
+#include "i18n/texts.h"
 
 namespace qz_test {
 

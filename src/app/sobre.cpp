@@ -1,10 +1,10 @@
-#include "sobre.h"
+#include "app/sobre.h"
 
-#include "about_info.h"
-#include "captions.h"
-#include "quizsp.h"
-#include "qz_test.h"
-#include "winapi.h"
+#include "app/about_info.h"
+#include "i18n/captions.h"
+#include "app/tasks.h"
+#include "app/qz_test.h"
+#include "toolkit/winapi.h"
 
 using namespace qz_test;
 
@@ -41,7 +41,7 @@ void sobre::design() {
 
 void sobre::language() {
     QString unused;
-    i18n::applyCaptions(*this, i18n::kSobreCaptions, LangBase, unused);
+    applyCaptions(i18n::captionsFor(i18n::kSobreCaptions, LangBase, unused));
 }
 
 void sobre::Form_Load() {
@@ -64,13 +64,20 @@ void sobre::Timer1_Timer() {
     // The timer dies with the window, so it is stopped before the window goes
     // rather than after (touching it afterwards would load the window again).
     Timer1.setEnabled(false);
-    tk::form<Quizsp>().Show();
+    tasks::show(tasks::Launcher);
     SplashDone = 1;
     Unload();
 }
 
+void sobre::ShowFromMenu() {
+    SplashDone = 1;
+    Show();
+    Command1.setVisible(true);
+    Timer1.setEnabled(false);
+}
+
 void sobre::Command1_Click() {
-    tk::form<Quizsp>().Show();
+    tasks::show(tasks::Launcher);
     Unload();
 }
 

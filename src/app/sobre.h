@@ -2,7 +2,7 @@
 // The About window: the start-up splash that hands over to the launcher, and
 // the About box of the launcher's Help menu.
 
-#include "controls.h"
+#include "toolkit/controls.h"
 
 class sobre : public tk::Form {
 public:
@@ -31,6 +31,8 @@ public:
     int frame() const { return frame_; }
     // The body of the "Mi ez?" message.
     static QString aboutMessage();
+    // Opened from the launcher's Help menu: stays until OK, no hand-over.
+    void ShowFromMenu();
 
 protected:
     void design() override;

@@ -1,12 +1,35 @@
-#include "captions.h"
+#include "i18n/captions.h"
 
 #include <stdexcept>
 
-#include "controls.h"
-#include "selection.h"
-#include "texts.h"
+#include "i18n/texts.h"
 
 namespace i18n {
+
+const std::array<TopicCaption, 22> kTopicCaptions{{
+    {42, nullptr, nullptr},
+    {43, "Ige_Időhasználat", "Ige_Időhasználat"},
+    {44, nullptr, nullptr},
+    {45, nullptr, nullptr},
+    {46, nullptr, nullptr},
+    {64, "&Főnév", "Főnév"},
+    {90, nullptr, nullptr},
+    {92, nullptr, nullptr},
+    {91, "Függő beszéd", "Függő beszéd"},
+    {47, "Igekötők", "Igekötők"},
+    {48, nullptr, nullptr},
+    {50, nullptr, nullptr},
+    {51, nullptr, nullptr},
+    {52, nullptr, nullptr},
+    {55, nullptr, nullptr},
+    {56, nullptr, nullptr},
+    {53, nullptr, nullptr},
+    {54, nullptr, nullptr},
+    {57, nullptr, nullptr},
+    {58, nullptr, nullptr},
+    {49, nullptr, nullptr},
+    {59, nullptr, nullptr},
+}};
 
 const WindowCaptions kQuizspCaptions{
     "Quizsp",
@@ -82,8 +105,8 @@ std::vector<std::pair<QString, QString>> captionsFor(const WindowCaptions& table
     std::vector<std::pair<QString, QString>> out;
     for (const CaptionRow& row : table.rows) {
         if (row.offset == kTopicItems) {
-            for (int i = 0; i < static_cast<int>(itembank::kTopics.size()); ++i)
-                out.emplace_back(item(row.control, i), text(itembank::kTopics[static_cast<std::size_t>(i)].offset, langBase));
+            for (int i = 0; i < static_cast<int>(kTopicCaptions.size()); ++i)
+                out.emplace_back(item(row.control, i), text(kTopicCaptions[static_cast<std::size_t>(i)].offset, langBase));
             continue;
         }
         out.emplace_back(row.control ? QString::fromLatin1(row.control) : QString(), text(row.offset, langBase));
@@ -94,8 +117,8 @@ std::vector<std::pair<QString, QString>> captionsFor(const WindowCaptions& table
                 out.emplace_back(QString::fromLatin1(lit.control), QString::fromUtf8(lit.text));
                 continue;
             }
-            for (int i = 0; i < static_cast<int>(itembank::kTopics.size()); ++i)
-                if (const char* fixed = itembank::kTopics[static_cast<std::size_t>(i)].hungarianMenu)
+            for (int i = 0; i < static_cast<int>(kTopicCaptions.size()); ++i)
+                if (const char* fixed = kTopicCaptions[static_cast<std::size_t>(i)].hungarianMenu)
                     out.emplace_back(item(lit.control, i), QString::fromUtf8(fixed));
         }
     }
@@ -106,18 +129,6 @@ std::vector<std::pair<QString, QString>> captionsFor(const WindowCaptions& table
         out.emplace_back(QString(), composedTitle(msgTitle));
     }
     return out;
-}
-
-void applyCaptions(tk::Form& form, const WindowCaptions& table, int langBase, QString& msgTitle) {
-    for (const auto& [control, caption] : captionsFor(table, langBase, msgTitle)) {
-        if (control.isEmpty()) {
-            form.setCaption(caption);
-            continue;
-        }
-        tk::Control* c = form.findControl(control);
-        if (!c) throw std::logic_error(("the window " + form.Name() + " has no control " + control).toStdString());
-        c->setCaption(caption);
-    }
 }
 
 QString extraText(Extra id, int langBase) {

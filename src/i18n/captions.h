@@ -10,10 +10,6 @@
 #include <utility>
 #include <vector>
 
-namespace tk {
-class Form;
-}
-
 namespace i18n {
 
 struct CaptionRow {
@@ -37,6 +33,15 @@ struct WindowCaptions {
     std::array<const char*, 4> names{};
 };
 
+// The interface texts of the 22 topic positions, in menu order (the same
+// positions as the item bank's topic table).
+struct TopicCaption {
+    int offset;                  // interface text of its menu item and label
+    const char* hungarianMenu;   // practice window in Hungarian: fixed menu text,
+    const char* hungarianLabel;  // and topic label text (nullptr: the table text)
+};
+extern const std::array<TopicCaption, 22> kTopicCaptions;
+
 extern const WindowCaptions kQuizspCaptions;
 extern const WindowCaptions kSobreCaptions;
 extern const WindowCaptions kForm1Captions;
@@ -46,15 +51,12 @@ extern const WindowCaptions kHibatstCaptions;
 
 // What a table sets, in order: (control or "" for the window title, text).
 // The window's name is chosen by the base; a base that is none of the four
-// leaves it as it was (msgTitle is both in and out).
+// leaves it as it was (msgTitle is both in and out). The window applies the
+// list with tk::applyCaptions.
 std::vector<std::pair<QString, QString>> captionsFor(const WindowCaptions& table, int langBase, QString& msgTitle);
 
 // The title of an activity window: "Quizmora Hungarian  ----  " + its name.
 QString composedTitle(const QString& msgTitle);
-
-// Sets every caption of the table on the window's controls, in order. A
-// control the window does not have is a programming error.
-void applyCaptions(tk::Form& form, const WindowCaptions& table, int langBase, QString& msgTitle);
 
 // Texts of this program that the interface table does not hold, in English,
 // Hungarian and Spanish (French falls back to English).

@@ -1,8 +1,8 @@
-#include "texts.h"
+#include "i18n/texts.h"
 
 #include <algorithm>
 
-#include "texttable_data.h"
+#include "i18n/texttable_data.h"
 
 namespace i18n {
 

@@ -3,7 +3,7 @@
 // same offsets in every block, plus two unrelated entries that nothing reads.
 // Generated once from the team's translation sheet; edit the texts here.
 
-#include "texttable_data.h"
+#include "i18n/texttable_data.h"
 
 namespace i18n {
 

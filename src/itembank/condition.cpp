@@ -1,9 +1,9 @@
-#include "condition.h"
+#include "itembank/condition.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "error.h"
+#include "core/error.h"
 
 namespace db {
 

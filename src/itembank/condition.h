@@ -26,7 +26,7 @@
 #include <memory>
 #include <vector>
 
-#include "value.h"
+#include "itembank/value.h"
 
 namespace db {
 

@@ -1,14 +1,19 @@
-#include "database.h"
+#include "itembank/database.h"
 
 #include <QFileInfo>
 
-#include "error.h"
-#include "itembank.h"
-#include "sets.h"
+#include "core/error.h"
+#include "itembank/itembank.h"
+#include "itembank/sets.h"
+#include "itembank/sqlite.h"
 
 namespace db {
 
-Database::Database(const QString& path) : conn_(path) {}
+Database::Database(const QString& path) : conn_(std::make_unique<Connection>(path)) {}
+
+QString Database::Name() const { return conn_->path(); }
+
+bool Database::readOnly() const { return conn_->readOnly(); }
 
 Database::~Database() = default;
 
@@ -19,7 +24,7 @@ const TableInfo& Database::table(const QString& name) {
 
     TableInfo info;
     {
-        Stmt st = conn_.prepare("SELECT name FROM sqlite_master WHERE type = 'table' AND lower(name) = lower(?1)");
+        Stmt st = conn_->prepare("SELECT name FROM sqlite_master WHERE type = 'table' AND lower(name) = lower(?1)");
         st.bind(1, Value(name));
         if (!st.step())
             throw qz::Error(qz::ErrTableNotFound, QStringLiteral("The item bank has no table \"%1\".").arg(name));
@@ -28,7 +33,7 @@ const TableInfo& Database::table(const QString& name) {
     QString quotedName = info.name;
     quotedName.replace(QLatin1Char('"'), QStringLiteral("\"\""));
     {
-        Stmt st = conn_.prepare(("PRAGMA table_info(\"" + quotedName + "\")").toStdString());
+        Stmt st = conn_->prepare(("PRAGMA table_info(\"" + quotedName + "\")").toStdString());
         while (st.step()) {
             const QString type = st.columnText(2).toUpper();
             FieldType ft = FieldType::Text;
@@ -42,13 +47,13 @@ const TableInfo& Database::table(const QString& name) {
     }
     QStringList indexNames;
     {
-        Stmt st = conn_.prepare(("PRAGMA index_list(\"" + quotedName + "\")").toStdString());
+        Stmt st = conn_->prepare(("PRAGMA index_list(\"" + quotedName + "\")").toStdString());
         while (st.step()) indexNames << st.columnText(1);
     }
     for (const QString& idx : indexNames) {
         QString q = idx;
         q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-        Stmt st = conn_.prepare(("PRAGMA index_info(\"" + q + "\")").toStdString());
+        Stmt st = conn_->prepare(("PRAGMA index_info(\"" + q + "\")").toStdString());
         if (st.step()) info.indexes[idx.toLower()] = st.columnText(2);
     }
     // A table with serial numbers is viewed in their order, any other in the
@@ -71,28 +76,28 @@ std::shared_ptr<Recordset> Database::OpenDynaset(const QString& table) {
 }
 
 std::pair<std::int64_t, std::int64_t> Database::fileVersion() {
-    Stmt st = conn_.prepare("PRAGMA data_version");
+    Stmt st = conn_->prepare("PRAGMA data_version");
     const std::int64_t others = st.step() ? st.columnInt(0) : 0;
-    return {others, sqlite3_total_changes64(conn_.handle())};
+    return {others, sqlite3_total_changes64(conn_->handle())};
 }
 
 std::shared_ptr<const void> Database::cachedCopy(const QString& table) {
     auto it = copies_.find(table.toLower());
-    if (it == copies_.end() || conn_.inTransaction() || it->second.version != fileVersion()) return nullptr;
+    if (it == copies_.end() || conn_->inTransaction() || it->second.version != fileVersion()) return nullptr;
     return it->second.data;
 }
 
 void Database::keepCopy(const QString& table, std::shared_ptr<const void> copy) {
-    if (conn_.inTransaction()) return;
+    if (conn_->inTransaction()) return;
     copies_[table.toLower()] = Copy{std::move(copy), fileVersion()};
 }
 
-void Database::BeginTrans() { conn_.exec("BEGIN"); }
+void Database::BeginTrans() { conn_->exec("BEGIN"); }
 
-void Database::CommitTrans() { conn_.exec("COMMIT"); }
+void Database::CommitTrans() { conn_->exec("COMMIT"); }
 
 void Database::Rollback() {
-    if (conn_.inTransaction()) conn_.exec("ROLLBACK");
+    if (conn_->inTransaction()) conn_->exec("ROLLBACK");
 }
 
 Transaction::~Transaction() {

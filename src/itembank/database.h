@@ -15,11 +15,13 @@
 #include <map>
 #include <memory>
 
-#include "condition.h"
-#include "recordset.h"
-#include "sqlite.h"
+#include "itembank/condition.h"
+#include "itembank/recordset.h"
 
 namespace db {
+
+// The SQLite connection is the engine's own business.
+class Connection;
 
 // What the engine knows of one table.
 struct TableInfo {
@@ -36,8 +38,8 @@ public:
     ~Database();
 
     // The file's path.
-    QString Name() const { return conn_.path(); }
-    bool readOnly() const { return conn_.readOnly(); }
+    QString Name() const;
+    bool readOnly() const;
 
     // A table handle: rows in the order of the current index.
     std::shared_ptr<Recordset> OpenTable(const QString& table);
@@ -54,7 +56,7 @@ public:
 
     // The table of that name (without regard to case); throws when none.
     const TableInfo& table(const QString& name);
-    Connection& connection() { return conn_; }
+    Connection& connection() { return *conn_; }
 
     // The last static copy of a table, while the file is unchanged since it
     // was read (by this connection or any other); nullptr otherwise.
@@ -65,7 +67,7 @@ private:
     // Changes whenever anything is written to the file, by anyone.
     std::pair<std::int64_t, std::int64_t> fileVersion();
 
-    Connection conn_;
+    std::unique_ptr<Connection> conn_;
     std::map<QString, TableInfo> tables_;  // by lower-case name
     struct Copy {
         std::shared_ptr<const void> data;

@@ -1,4 +1,4 @@
-#include "itembank.h"
+#include "itembank/itembank.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,8 +6,8 @@
 #include <QStringList>
 #include <map>
 
-#include "error.h"
-#include "sqlite.h"
+#include "core/error.h"
+#include "itembank/sqlite.h"
 
 namespace itembank {
 

@@ -1,7 +1,7 @@
-#include "recordset.h"
+#include "itembank/recordset.h"
 
-#include "error.h"
-#include "sets.h"
+#include "core/error.h"
+#include "itembank/sets.h"
 
 namespace db {
 

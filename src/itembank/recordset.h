@@ -20,8 +20,8 @@
 #include <memory>
 #include <vector>
 
-#include "condition.h"
-#include "value.h"
+#include "itembank/condition.h"
+#include "itembank/value.h"
 
 namespace db {
 

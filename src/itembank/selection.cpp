@@ -1,34 +1,34 @@
-#include "selection.h"
+#include "itembank/selection.h"
 
 #include <cmath>
 
-#include "error.h"
+#include "core/error.h"
 
 namespace itembank {
 
 const std::array<Topic, 22> kTopics{{
-    {42, "kulcs1 = '1'", "1", "0", nullptr, nullptr},
-    {43, "kulcs1 = '1' And kulcs2 = 'a'", "1", "a", "Ige_Időhasználat", "Ige_Időhasználat"},
-    {44, "kulcs1 = '1' And kulcs2 = 'b'", "1", "b", nullptr, nullptr},
-    {45, "kulcs1 = '1' And kulcs2 = 'c'", "1", "c", nullptr, nullptr},
-    {46, "kulcs1 = '1' And kulcs2 = 'd'", "1", "d", nullptr, nullptr},
-    {64, "kulcs1 = '1' And kulcs2 = 'e'", "1", "e", "&Főnév", "Főnév"},
-    {90, "kulcs1 = '1' And kulcs2 = 'f'", "1", "f", nullptr, nullptr},
-    {92, "kulcs1 = '1' And kulcs2 = 'g'", "1", "g", nullptr, nullptr},
-    {91, "kulcs1 = '1' And kulcs2 = 'h'", "1", "h", "Függő beszéd", "Függő beszéd"},
-    {47, "kulcs1 = '1' And kulcs2 = 'i'", "1", "i", "Igekötők", "Igekötők"},
-    {48, "kulcs1 = '1' And kulcs2 = 'j'", "1", "j", nullptr, nullptr},
-    {50, "kulcs1 = '2'", "2", nullptr, nullptr, nullptr},
-    {51, "kulcs1 = '3'", "3", nullptr, nullptr, nullptr},
-    {52, "kulcs1 = '4'", "4", nullptr, nullptr, nullptr},
-    {55, "kulcs1 = '7'", "7", nullptr, nullptr, nullptr},
-    {56, "kulcs1 = '8'", "8", nullptr, nullptr, nullptr},
-    {53, "kulcs1 = '5'", "5", nullptr, nullptr, nullptr},
-    {54, "kulcs1 = '6'", "6", nullptr, nullptr, nullptr},
-    {57, "kulcs1 = 'a' And kulcs2 = '2'", "a", "2", nullptr, nullptr},
-    {58, "kulcs1 = '9'", "9", nullptr, nullptr, nullptr},
-    {49, "kulcs1 = 'a' And kulcs2 = '3'", "a", "3", nullptr, nullptr},
-    {59, "kulcs1 = 'a' And kulcs2 = '1'", "a", "1", nullptr, nullptr},
+    {"kulcs1 = '1'", "1", "0"},
+    {"kulcs1 = '1' And kulcs2 = 'a'", "1", "a"},
+    {"kulcs1 = '1' And kulcs2 = 'b'", "1", "b"},
+    {"kulcs1 = '1' And kulcs2 = 'c'", "1", "c"},
+    {"kulcs1 = '1' And kulcs2 = 'd'", "1", "d"},
+    {"kulcs1 = '1' And kulcs2 = 'e'", "1", "e"},
+    {"kulcs1 = '1' And kulcs2 = 'f'", "1", "f"},
+    {"kulcs1 = '1' And kulcs2 = 'g'", "1", "g"},
+    {"kulcs1 = '1' And kulcs2 = 'h'", "1", "h"},
+    {"kulcs1 = '1' And kulcs2 = 'i'", "1", "i"},
+    {"kulcs1 = '1' And kulcs2 = 'j'", "1", "j"},
+    {"kulcs1 = '2'", "2", nullptr},
+    {"kulcs1 = '3'", "3", nullptr},
+    {"kulcs1 = '4'", "4", nullptr},
+    {"kulcs1 = '7'", "7", nullptr},
+    {"kulcs1 = '8'", "8", nullptr},
+    {"kulcs1 = '5'", "5", nullptr},
+    {"kulcs1 = '6'", "6", nullptr},
+    {"kulcs1 = 'a' And kulcs2 = '2'", "a", "2"},
+    {"kulcs1 = '9'", "9", nullptr},
+    {"kulcs1 = 'a' And kulcs2 = '3'", "a", "3"},
+    {"kulcs1 = 'a' And kulcs2 = '1'", "a", "1"},
 }};
 
 const std::array<Level, 4> kLevels{{

@@ -11,18 +11,17 @@
 #include <functional>
 #include <memory>
 
-#include "database.h"
+#include "itembank/database.h"
 
 namespace itembank {
 
 // One of the 22 topic positions, in menu order.
+// Its menu texts are in the interface texts (i18n::kTopicCaptions), position
+// by position.
 struct Topic {
-    int offset;                    // interface text of its menu item and label
     const char* criterion;         // practice selection
     const char* kulcs1;            // what the editor writes
     const char* kulcs2;            // nullptr: the editor leaves kulcs2 as it is
-    const char* hungarianMenu;     // practice window in Hungarian: fixed menu text,
-    const char* hungarianLabel;    // and topic label text (nullptr: the table text)
 };
 extern const std::array<Topic, 22> kTopics;
 

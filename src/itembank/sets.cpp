@@ -1,12 +1,13 @@
-#include "sets.h"
+#include "itembank/sets.h"
 
 #include <QStringList>
 #include <climits>
 #include <algorithm>
 #include <unordered_map>
 
-#include "database.h"
-#include "error.h"
+#include "itembank/database.h"
+#include "itembank/sqlite.h"
+#include "core/error.h"
 
 namespace db {
 

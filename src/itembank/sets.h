@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "recordset.h"
+#include "itembank/recordset.h"
 
 namespace db {
 

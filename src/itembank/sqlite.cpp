@@ -1,8 +1,8 @@
-#include "sqlite.h"
+#include "itembank/sqlite.h"
 
 #include <QFileInfo>
 
-#include "error.h"
+#include "core/error.h"
 
 namespace db {
 

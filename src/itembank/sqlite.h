@@ -8,7 +8,7 @@
 #include <map>
 #include <string>
 
-#include "value.h"
+#include "itembank/value.h"
 
 namespace db {
 

@@ -1,10 +1,10 @@
-#include "validate.h"
+#include "itembank/validate.h"
 
 #include <QSet>
 #include <algorithm>
 #include <vector>
 
-#include "selection.h"
+#include "itembank/selection.h"
 
 namespace itembank {
 

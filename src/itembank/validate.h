@@ -9,7 +9,7 @@
 #include <array>
 #include <map>
 
-#include "database.h"
+#include "itembank/database.h"
 
 namespace itembank {
 

@@ -1,8 +1,8 @@
-#include "value.h"
+#include "itembank/value.h"
 
 #include <cmath>
 
-#include "error.h"
+#include "core/error.h"
 
 namespace db {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The test window; its activity is still to come.
 
-#include "pending_activity.h"
+#include "app/pending_activity.h"
 
 class Sptest : public PendingActivity {
 public:

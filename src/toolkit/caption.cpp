@@ -1,4 +1,4 @@
-#include "caption.h"
+#include "toolkit/caption.h"
 
 namespace tk {
 

@@ -1,4 +1,4 @@
-#include "controls.h"
+#include "toolkit/controls.h"
 
 #include <QAction>
 #include <algorithm>
@@ -13,9 +13,9 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "caption.h"
-#include "error.h"
-#include "twips.h"
+#include "toolkit/caption.h"
+#include "core/error.h"
+#include "toolkit/twips.h"
 
 namespace tk {
 
@@ -189,7 +189,21 @@ Label& Label::create(const Container& parent, double left, double top, double wi
     designWidth_ = w->width();
     click_ = nullptr;
     dataField_.clear();
+    useMnemonic_ = true;
     setCaption(caption);
+    return *this;
+}
+
+Label& Label::setUseMnemonic(bool use) {
+    useMnemonic_ = use;
+    showCaption(caption_);
+    return *this;
+}
+
+Label& Label::setDataSource(DataSource& data, const QString& field) {
+    dataField_ = field;
+    setUseMnemonic(false);
+    data.bind(this, field);
     return *this;
 }
 
@@ -208,14 +222,19 @@ Label& Label::setFont(const Font& f) {
 
 void Label::showCaption(const QString& caption) {
     auto* w = static_cast<QLabel*>(require());
-    if (hasMarker(caption)) {
+    if (!useMnemonic_) {
+        w->setTextFormat(Qt::PlainText);
+        w->setText(caption);
+        w->setAccessibleName(caption);
+    } else if (hasMarker(caption)) {
         w->setTextFormat(Qt::RichText);
         w->setText(labelRichText(caption));
+        w->setAccessibleName(plainCaption(caption));
     } else {
         w->setTextFormat(Qt::PlainText);
         w->setText(caption);
+        w->setAccessibleName(plainCaption(caption));
     }
-    w->setAccessibleName(plainCaption(caption));
     fit();
 }
 
@@ -285,6 +304,12 @@ void CommandButton::click() {
 }
 
 // ---------------------------------------------------------------- TextBox
+
+TextBox& TextBox::setDataSource(DataSource& data, const QString& field) {
+    dataField_ = field;
+    data.bind(this, field);
+    return *this;
+}
 
 TextBox& TextBox::create(const Container& parent, double left, double top, double width, double height,
                          bool multiLine) {

@@ -19,9 +19,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "form.h"
-#include "dialogs.h"
-#include "runtime.h"
+#include "toolkit/form.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/runtime.h"
 
 namespace tk {
 
@@ -148,7 +148,14 @@ protected:
     Self& me() { return static_cast<Self&>(*this); }
 };
 
-class DataControl;
+// Something that fills controls from the fields of a row: the bound data
+// control of a window. A bound label shows its field exactly as stored (an
+// "&" is an ampersand, never an access key).
+class DataSource {
+public:
+    virtual ~DataSource() = default;
+    virtual void bind(Control* control, const QString& field) = 0;
+};
 
 // A label: shows its caption with the access-key letter underlined; can be
 // clicked; can be bound to a field of a data control.
@@ -162,15 +169,19 @@ public:
     Label& onClick(std::function<void()> handler);
     // Binds the label to a field: it shows the current row's value, and nothing
     // while there is no current row.
-    Label& setDataSource(DataControl& data, const QString& field);
+    Label& setDataSource(DataSource& data, const QString& field);
     const QString& DataField() const { return dataField_; }
 
     Label& setFont(const Font& f);
+    // false: the caption is shown as it stands, "&" included (item texts).
+    Label& setUseMnemonic(bool use);
+    bool UseMnemonic() const { return useMnemonic_; }
 
 protected:
     void showCaption(const QString& caption) override;
 
 private:
+    bool useMnemonic_ = true;
     // A left-aligned label on one line grows to the right rather than cut
     // its text off (the fonts here are not the design's, so widths differ).
     void fit();
@@ -208,7 +219,7 @@ public:
     // Binds the box to a field: it shows the current row's value (nothing while
     // there is no current row); what the user types is stored when the set
     // moves or is updated.
-    TextBox& setDataSource(DataControl& data, const QString& field);
+    TextBox& setDataSource(DataSource& data, const QString& field);
     const QString& DataField() const { return dataField_; }
     // Whether the user has typed into the box since it last showed the row.
     bool DataChanged() const { return dataChanged_; }
@@ -219,9 +230,11 @@ protected:
     QPalette::ColorRole foreRole() const override { return QPalette::Text; }
     void showCaption(const QString&) override {}
 
+public:
+    // Shows a field's value from a data source: not a user edit.
+    void showValue(const QString& text);
+
 private:
-    friend class DataControl;
-    void showValue(const QString& text);  // from the data control: not a user edit
     bool multiLine_ = false;
     bool dataChanged_ = false;
     QString dataField_;

@@ -1,4 +1,4 @@
-#include "dialogs.h"
+#include "toolkit/dialogs.h"
 
 #include <QApplication>
 #include <QFontDialog>

@@ -1,4 +1,5 @@
-#include "form.h"
+#include "toolkit/form.h"
+#include "toolkit/held.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -9,13 +10,14 @@
 #include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <stdexcept>
 
-#include "controls.h"
-#include "dialogs.h"
-#include "error.h"
-#include "runtime.h"
-#include "twips.h"
-#include "winapi.h"
+#include "toolkit/controls.h"
+#include "toolkit/dialogs.h"
+#include "core/error.h"
+#include "toolkit/runtime.h"
+#include "toolkit/twips.h"
+#include "toolkit/winapi.h"
 
 namespace tk {
 
@@ -156,6 +158,7 @@ void Form::discardWindow() {
     ++generation_;  // events already queued for the old controls no longer run
     for (Control* c : std::vector<Control*>(controls_)) c->beforeDiscard();
     for (Control* c : std::vector<Control*>(controls_)) c->detach();
+    for (HeldBase* h : held_) h->release();
     QWidget* win = window_;
     window_ = nullptr;
     client_ = nullptr;
@@ -263,6 +266,12 @@ void Form::fire(unsigned generation, const std::function<void()>& handler) {
         handler();
     } catch (const qz::Error& e) {
         reportUnhandled(e.message());
+    } catch (const std::exception& e) {
+        // A fault of the program itself: the user is told rather than the
+        // program vanishing; the window stays usable.
+        reportUnhandled(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        reportUnhandled(QStringLiteral("Unexpected error."));
     }
 }
 
@@ -319,6 +328,22 @@ long SetWindowPos(Form* hWnd, int hWndInsertAfter, int x, int y, int cx, int cy,
         if (top && w->isVisible()) bringForward(w);
     }
     return 1;
+}
+
+}  // namespace tk
+
+namespace tk {
+
+void Form::applyCaptions(const std::vector<std::pair<QString, QString>>& captions) {
+    for (const auto& [control, caption] : captions) {
+        if (control.isEmpty()) {
+            setCaption(caption);
+            continue;
+        }
+        Control* c = findControl(control);
+        if (!c) throw std::logic_error(("the window " + name_ + " has no control " + control).toStdString());
+        c->setCaption(caption);
+    }
 }
 
 }  // namespace tk

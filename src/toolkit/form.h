@@ -16,6 +16,7 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <utility>
 #include <vector>
 
 class QKeyEvent;
@@ -23,6 +24,7 @@ class QKeyEvent;
 namespace tk {
 
 class Control;
+class HeldBase;
 class DataControl;
 class FormWindow;
 
@@ -83,6 +85,10 @@ public:
     // The button that Enter presses when the focus is not on a button.
     Control* defaultButton() const { return defaultButton_; }
     void setDefaultButton(Control* button) { defaultButton_ = button; }
+    // Sets captions in order: (design name of a control, or "" for the window
+    // title; caption). A control the window does not have is a programming
+    // error.
+    void applyCaptions(const std::vector<std::pair<QString, QString>>& captions);
     // Where menus go; created on first use while the window loads.
     QMenuBar* menuBar();
 
@@ -113,12 +119,13 @@ protected:
 
 private:
     friend class Control;
+    friend class HeldBase;
     friend class FormWindow;
     friend class Runtime;
     friend long SetWindowPos(Form*, int, int, int, int, int, int);
-    friend class DataControl;
 
     void registerControl(Control* control);
+    void registerHeld(HeldBase* held) { held_.push_back(held); }
     void unregisterControl(Control* control);
     void applyWindowFlags();
     void closedByWindowManager();
@@ -131,6 +138,7 @@ private:
     QPointer<QWidget> client_;
     QPointer<QMenuBar> menuBar_;
     std::vector<Control*> controls_;
+    std::vector<HeldBase*> held_;  // released when the window unloads
     Control* defaultButton_ = nullptr;
     unsigned generation_ = 0;
     int mousePointer_ = vbDefault;

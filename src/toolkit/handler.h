@@ -11,7 +11,7 @@
 // Only the program's own error type is caught; a programming error still ends
 // the program.
 
-#include "error.h"
+#include "core/error.h"
 
 namespace tk {
 

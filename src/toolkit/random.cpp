@@ -1,4 +1,4 @@
-#include "random.h"
+#include "toolkit/random.h"
 
 #include <chrono>
 

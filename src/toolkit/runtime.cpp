@@ -1,11 +1,11 @@
-#include "runtime.h"
+#include "toolkit/runtime.h"
 
 #include <QApplication>
 #include <QFont>
 #include <QKeyEvent>
 #include <QWidget>
 
-#include "form.h"
+#include "toolkit/form.h"
 
 namespace tk {
 

@@ -1,4 +1,4 @@
-#include "twips.h"
+#include "toolkit/twips.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -15,13 +15,13 @@
 
 #include <memory>
 
-#include "controls.h"
-#include "database.h"
-#include "error.h"
+#include "toolkit/controls.h"
+#include "itembank/database.h"
+#include "core/error.h"
 
 namespace tk {
 
-class DataControl : public ControlOf<DataControl>, public db::Binding {
+class DataControl : public ControlOf<DataControl>, public DataSource, public db::Binding {
 public:
     using ControlOf::ControlOf;
     ~DataControl() override;
@@ -49,7 +49,7 @@ public:
     // error in a stop message box.
     DataControl& onError(std::function<void(const qz::Error&)> handler);
 
-    void bind(Control* control, const QString& field);
+    void bind(Control* control, const QString& field) override;
     void loadFinished() override;
     void beforeDiscard() override;
     void detach() override;

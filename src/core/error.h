@@ -16,6 +16,7 @@ enum ErrorNo : int {
     ErrOverflow = 6,             // a value does not fit its type
     ErrTypeMismatch = 13,        // a value of the wrong kind
     ErrNotLoaded = 364,          // the window is not loaded
+    ErrObjectNotSet = 91,        // a handle that holds nothing (not opened, or released)
     ErrUpdateWithoutEdit = 3020, // Update without AddNew or Edit
     ErrNoCurrentRow = 3021,      // no current row
     ErrDuplicateKey = 3022,      // a unique index refused the value

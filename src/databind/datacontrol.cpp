@@ -1,11 +1,12 @@
-#include "datacontrol.h"
+#include "databind/datacontrol.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QToolButton>
 
-#include "dialogs.h"
-#include "error.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/runtime.h"
+#include "core/error.h"
 
 namespace tk {
 
@@ -199,20 +200,6 @@ void DataControl::arrow(int which) {
         break;
     default: rs_->MoveLast(); break;
     }
-}
-
-// Binding labels and text boxes.
-
-Label& Label::setDataSource(DataControl& data, const QString& field) {
-    dataField_ = field;
-    data.bind(this, field);
-    return *this;
-}
-
-TextBox& TextBox::setDataSource(DataControl& data, const QString& field) {
-    dataField_ = field;
-    data.bind(this, field);
-    return *this;
 }
 
 }  // namespace tk
