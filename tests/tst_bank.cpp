@@ -83,6 +83,17 @@ void TestBank::checks_findEveryKindOfFault() {
     auto emptyFiller = good(12);
     emptyFiller.d = QString();
     add(emptyFiller);
+    // Nearly the same sentence twice, with the words in other forms; and a
+    // pair that only shares a frame of everyday words, which is allowed.
+    auto warmCoat = good(13);
+    warmCoat.mondat = QStringLiteral("Hideg van, vedd fel a meleg kabátodat és a _____!");
+    add(warmCoat);
+    auto warmCoatAgain = good(14);
+    warmCoatAgain.mondat = QStringLiteral("Hideg van kint, vedd fel a meleg kabátot és a _____!");
+    add(warmCoatAgain);
+    auto sameFrame = good(15);
+    sameFrame.mondat = QStringLiteral("Hideg van kint, ezért a _____ nem megyünk a parkba.");
+    add(sameFrame);
 
     // The solution must hold the sentence with the right filler put in.
     for (auto& it : items) {
@@ -101,9 +112,11 @@ void TestBank::checks_findEveryKindOfFault() {
           "item 4: the right letter is not A, B, C or D", "item 5: the solution does not contain the filled sentence",
           "item 6: the key pair \"1\", \"k\" names no topic", "item 7: the level is not 1, 2 or 3",
           "item 8: the order key is not a whole number from 1 to 3000", "item 10: the sentence is there twice",
-          "item 11: the text has õ or û", "item 12: a filler is empty"})
+          "item 11: the text has õ or û", "item 12: a filler is empty",
+          "item 13: nearly the same sentence as item 14"})
         QVERIFY2(all.contains(QString::fromUtf8(expected)), qPrintable(QString::fromUtf8(expected) + "\n---\n" + all));
     QVERIFY(!all.contains(QStringLiteral("item 1:")));
+    QVERIFY(!all.contains(QStringLiteral("item 15")));
     QVERIFY(!r.serialsWithoutGaps);
 }
 
