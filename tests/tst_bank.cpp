@@ -33,10 +33,13 @@ void TestBank::defaultBank_isWhole() {
     }
     QVERIFY(r.perTopic[0] >= 25 && r.perTopic[0] <= 35);  // general verb items
 
-    auto share = [&](int level) { return double(r.perLevel.at(level)) / r.items; };
-    QVERIFY(std::abs(share(1) - 0.4) <= 0.05);
-    QVERIFY(std::abs(share(2) - 0.4) <= 0.05);
-    QVERIFY(std::abs(share(3) - 0.2) <= 0.05);
+    // Levels are judged item by item, not shared out by quota; each level
+    // still holds at least 15 % of the bank, enough for practice at that level.
+    for (int level = 1; level <= 3; ++level) {
+        const auto found = r.perLevel.find(level);
+        QVERIFY2(found != r.perLevel.end() && found->second * 100 >= r.items * 15,
+                 qPrintable(QStringLiteral("level %1").arg(level)));
+    }
 
     for (const char* letter : {"A", "B", "C", "D"})
         QVERIFY(std::abs(r.perRightLetter.at(QString::fromLatin1(letter)) - r.items / 4) <= r.items / 20);
