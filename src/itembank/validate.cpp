@@ -2,7 +2,6 @@
 
 #include <QSet>
 #include <algorithm>
-#include <iterator>
 #include <vector>
 
 #include "selection.h"
@@ -55,9 +54,12 @@ void reportNearDuplicates(std::vector<Completed> items, QStringList& problems) {
         for (std::size_t j = i + 1; j < items.size(); ++j) {
             const auto& x = items[i].stems;
             const auto& y = items[j].stems;
-            std::vector<QString> shared;
-            std::set_intersection(x.begin(), x.end(), y.begin(), y.end(), std::back_inserter(shared));
-            const auto common = static_cast<int>(shared.size());
+            int common = 0;  // both lists are sorted: count the words they share
+            for (auto p = x.begin(), q = y.begin(); p != x.end() && q != y.end();) {
+                if (*p < *q) ++p;
+                else if (*q < *p) ++q;
+                else ++common, ++p, ++q;
+            }
             const auto all = static_cast<int>(x.size() + y.size()) - common;
             if (common >= kNearDuplicateWords && common >= kNearDuplicateShare * all)
                 problems << QStringLiteral("item %1: nearly the same sentence as item %2")
