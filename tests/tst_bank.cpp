@@ -33,10 +33,13 @@ void TestBank::defaultBank_isWhole() {
     }
     QVERIFY(r.perTopic[0] >= 25 && r.perTopic[0] <= 35);  // general verb items
 
-    auto share = [&](int level) { return double(r.perLevel.at(level)) / r.items; };
-    QVERIFY(std::abs(share(1) - 0.4) <= 0.05);
-    QVERIFY(std::abs(share(2) - 0.4) <= 0.05);
-    QVERIFY(std::abs(share(3) - 0.2) <= 0.05);
+    // Levels are judged item by item, not shared out by quota; each level
+    // still holds at least 15 % of the bank, enough for practice at that level.
+    for (int level = 1; level <= 3; ++level) {
+        const auto found = r.perLevel.find(level);
+        QVERIFY2(found != r.perLevel.end() && found->second * 100 >= r.items * 15,
+                 qPrintable(QStringLiteral("level %1").arg(level)));
+    }
 
     for (const char* letter : {"A", "B", "C", "D"})
         QVERIFY(std::abs(r.perRightLetter.at(QString::fromLatin1(letter)) - r.items / 4) <= r.items / 20);
@@ -83,6 +86,17 @@ void TestBank::checks_findEveryKindOfFault() {
     auto emptyFiller = good(12);
     emptyFiller.d = QString();
     add(emptyFiller);
+    // Nearly the same sentence twice, with the words in other forms; and a
+    // pair that only shares a frame of everyday words, which is allowed.
+    auto warmCoat = good(13);
+    warmCoat.mondat = QStringLiteral("Hideg van, vedd fel a meleg kabátodat és a _____!");
+    add(warmCoat);
+    auto warmCoatAgain = good(14);
+    warmCoatAgain.mondat = QStringLiteral("Hideg van kint, vedd fel a meleg kabátot és a _____!");
+    add(warmCoatAgain);
+    auto sameFrame = good(15);
+    sameFrame.mondat = QStringLiteral("Hideg van kint, ezért a _____ nem megyünk a parkba.");
+    add(sameFrame);
 
     // The solution must hold the sentence with the right filler put in.
     for (auto& it : items) {
@@ -101,9 +115,11 @@ void TestBank::checks_findEveryKindOfFault() {
           "item 4: the right letter is not A, B, C or D", "item 5: the solution does not contain the filled sentence",
           "item 6: the key pair \"1\", \"k\" names no topic", "item 7: the level is not 1, 2 or 3",
           "item 8: the order key is not a whole number from 1 to 3000", "item 10: the sentence is there twice",
-          "item 11: the text has õ or û", "item 12: a filler is empty"})
+          "item 11: the text has õ or û", "item 12: a filler is empty",
+          "item 13: nearly the same sentence as item 14"})
         QVERIFY2(all.contains(QString::fromUtf8(expected)), qPrintable(QString::fromUtf8(expected) + "\n---\n" + all));
     QVERIFY(!all.contains(QStringLiteral("item 1:")));
+    QVERIFY(!all.contains(QStringLiteral("item 15")));
     QVERIFY(!r.serialsWithoutGaps);
 }
 

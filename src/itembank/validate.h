@@ -1,8 +1,8 @@
 #pragma once
 // Checks of an item bank's content, for the default bank and for any bank a
 // teacher has edited: the form of every field, the gap, the fillers, the
-// solution, duplicates, and the shape of the whole (serial numbers, topics,
-// levels, the mistakes set).
+// solution, duplicate and near-duplicate sentences, and the shape of the whole
+// (serial numbers, topics, levels, the mistakes set).
 
 #include <QString>
 #include <QStringList>
