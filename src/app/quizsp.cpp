@@ -83,10 +83,7 @@ bool Quizsp::bankReady() {
     }
 }
 
-void Quizsp::reportBankError(const qz::Error& e) {
-    tk::MsgBox(i18n::extraText(i18n::Extra::BankCannotBeOpened, LangBase) + QStringLiteral("\n\n") + e.message(),
-               tk::vbCritical, Caption());
-}
+void Quizsp::reportBankError(const qz::Error& e) { qz_test::reportBankError(e, Caption()); }
 
 void Quizsp::ok_Click() {
     if (!bankReady()) return;

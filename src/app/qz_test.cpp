@@ -1,8 +1,15 @@
 #include "app/qz_test.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
+#include "app/tasks.h"
+#include "core/error.h"
+#include "i18n/captions.h"
 #include "i18n/texts.h"
+#include "itembank/database.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/form.h"
 
 namespace qz_test {
 
@@ -33,6 +40,28 @@ void setAppDirForTests(const QString& directory) { appDirForTests = directory; }
 
 QString text(int k) { return i18n::text(k, LangBase); }
 QString text_id(int id) { return i18n::text_id(id); }
+
+void reportBankError(const qz::Error& e, const QString& title) {
+    tk::MsgBox(i18n::extraText(i18n::Extra::BankCannotBeOpened, LangBase) + QStringLiteral("\n\n") + e.message(),
+               tk::vbCritical, title);
+}
+
+void leaveForLauncher(tk::Form& window, const qz::Error& e) {
+    reportBankError(e, window.Loaded() ? window.Caption() : window.Name());
+    window.Unload();
+    // The launcher comes back once the event that opened this window is
+    // over: that event may still close the window it came from.
+    QTimer::singleShot(0, qApp, [] { tasks::show(tasks::Launcher); });
+}
+
+std::shared_ptr<db::Database> openBankOrLeave(tk::Form& window) {
+    try {
+        return db::DBEngine::OpenDatabase(DbPath);
+    } catch (const qz::Error& e) {
+        leaveForLauncher(window, e);
+        return nullptr;
+    }
+}
 
 void resetGlobals() {
     LangBase = 0;

@@ -4,6 +4,17 @@
 
 #include <QString>
 #include <cstdint>
+#include <memory>
+
+namespace qz {
+class Error;
+}
+namespace db {
+class Database;
+}
+namespace tk {
+class Form;
+}
 
 namespace qz_test {
 
@@ -33,6 +44,17 @@ QString AppDir(const QString& directory);
 QString text(int k);
 // The interface text with a fixed identifier.
 QString text_id(int id);
+
+// The item bank could not be opened: says so in a stop box titled as given,
+// in the working language, naming the file and the reason.
+void reportBankError(const qz::Error& e, const QString& title);
+// Opens the item bank at DbPath for a window that is loading. When it cannot
+// be opened, says so (reportBankError), unloads the window and shows the
+// launcher once the current event is over, and answers nullptr: a window
+// never stays open without its bank.
+std::shared_ptr<db::Database> openBankOrLeave(tk::Form& window);
+// The same for a window whose bound view failed to open at load.
+void leaveForLauncher(tk::Form& window, const qz::Error& e);
 
 // Tests: every value back to its program-start state.
 void resetGlobals();

@@ -383,8 +383,24 @@ public:
     }
     int count() const { return static_cast<int>(items_.size()); }
 
+    // One handler for the whole array, called with the index of the control
+    // (after the controls are created, in design()):
+    //   Option3D2.onClick([this](int i) { Option3D2_Click(i); });
+    template <class Handler>
+    void onClick(Handler handler) {
+        for (int i = 0; i < count(); ++i) at(i).onClick([handler, i] { handler(i); });
+    }
+
 private:
     std::vector<std::unique_ptr<T>> items_;
 };
+
+// The index of a typed letter in a family of controls keyed from `first`
+// ('a' for the options A to D), or -1: letterIndex('c', 'a', 4) == 2. Only
+// the letter as given counts (lower case 'a' keys are not 'A').
+inline int letterIndex(int keyAscii, char first, int count) {
+    const int i = keyAscii - first;
+    return i >= 0 && i < count ? i : -1;
+}
 
 }  // namespace tk
