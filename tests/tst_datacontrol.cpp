@@ -8,6 +8,8 @@
 
 #include "bankfixture.h"
 #include "databind/datacontrol.h"
+#include "databind/fieldmap.h"
+#include "itembank/database.h"
 #include "testkit.h"
 
 namespace {
@@ -36,6 +38,26 @@ protected:
     void Form_Load() override { Data1.setDatabaseName(path); }
 };
 
+// Labels filled by one field map from whatever record set a handler holds.
+class Item : public tk::Form {
+public:
+    Item() : tk::Form(QStringLiteral("Item")) {}
+    tk::Label Label13{this, QStringLiteral("Label13")};
+    tk::Label Label1{this, QStringLiteral("Label1")};
+    tk::TextBox Text9{this, QStringLiteral("Text9")};
+    tk::FieldMap map;
+
+protected:
+    void design() override {
+        setClientSize(6000, 2000);
+        Label13.create(*this, 120, 120, 4000, 300, QStringLiteral("&Design caption"));
+        Label1.create(*this, 120, 600, 4000, 300);
+        Text9.create(*this, 120, 1000, 1000, 300);
+        map = tk::FieldMap();
+        map.add(Label13, QStringLiteral("mondat")).add(Label1, QStringLiteral("a")).add(Text9, QStringLiteral("sorszam"));
+    }
+};
+
 void type(tk::TextBox& box, const QString& text) {
     auto* edit = static_cast<QLineEdit*>(box.widget());
     edit->selectAll();
@@ -54,7 +76,52 @@ private slots:
     void refreshAndUnload_storePendingEdits();
     void arrows_moveTheSet();
     void openError_reportedAndKept();
+    void fieldMap_fillsFromAnySetAsStored();
 };
+
+void TestDataControl::fieldMap_fillsFromAnySetAsStored() {
+    testkit::Session s;
+    auto items = bankfixture::smallBank();
+    items[2].mondat = QStringLiteral("Tom && Jerry & _____ &Co");
+    items[2].a = QStringLiteral("&A");
+    bankfixture::TempBank bank(items);
+    auto database = bank.open();
+    Item& w = tk::form<Item>();
+    w.Show();
+
+    auto table = database->OpenTable(QStringLiteral("test1"));
+    table->setIndex(QStringLiteral("sorszam"));
+    table->Seek(QStringLiteral("="), db::Value(3));
+    w.map.fill(*table);
+    QCOMPARE(w.Label13.Caption(), QStringLiteral("Tom && Jerry & _____ &Co"));
+    // Shown exactly as stored: no access key, no doubled ampersand folded.
+    auto* label = static_cast<QLabel*>(w.Label13.widget());
+    QCOMPARE(label->textFormat(), Qt::PlainText);
+    QCOMPARE(label->text(), QStringLiteral("Tom && Jerry & _____ &Co"));
+    QCOMPARE(label->accessibleName(), QStringLiteral("Tom && Jerry & _____ &Co"));
+    QCOMPARE(static_cast<QLabel*>(w.Label1.widget())->text(), QStringLiteral("&A"));
+    QCOMPARE(w.Text9.Text(), QStringLiteral("3"));
+    QVERIFY(!w.Text9.DataChanged());  // shown from data, not typed
+
+    auto snapshot = database->CreateSnapshot(QStringLiteral("test1"));
+    snapshot->MoveLast();
+    w.map.fill(*snapshot, QStringLiteral(" "));
+    QCOMPARE(w.Label13.Caption(), QStringLiteral(" Mondat 10 _____."));
+    QCOMPARE(w.Text9.Text(), QStringLiteral(" 10"));
+
+    auto dynaset = database->OpenDynaset(QStringLiteral("test1"));
+    dynaset->MoveFirst();
+    w.map.fill(*dynaset);
+    QCOMPARE(w.Label1.Caption(), QStringLiteral("a1"));
+
+    // Without a current row the engine refuses and nothing changes.
+    dynaset->MovePrevious();
+    QVERIFY_THROWS_EXCEPTION(qz::Error, w.map.fill(*dynaset));
+    QCOMPARE(w.Label1.Caption(), QStringLiteral("a1"));
+    w.map.clear();
+    QCOMPARE(w.Label13.Caption(), QString());
+    QCOMPARE(w.Text9.Text(), QString());
+}
 
 void TestDataControl::bound_showCurrentRowOrNothing() {
     testkit::Session s;

@@ -46,8 +46,9 @@ void TestShell::startUp_languageSplashLauncher() {
     QCOMPARE(DbPath, AppDir() + QStringLiteral("qz_data.mdb"));
     QCOMPARE(tk::form<Quizsp>().ok.Caption(), QStringLiteral("&ACEPTAR"));
     QVERIFY(tk::form<hatter>().Visible());  // the background stays
-    // The splash does not come back by itself.
-    QTest::qWait(100);
+    // The splash does not come back by itself: its timer died with it.
+    testkit::settle();
+    QVERIFY(!splash.Timer1.running());
     QVERIFY(!splash.Loaded());
 }
 
@@ -58,7 +59,8 @@ void TestShell::startUp_splashClosedEarly() {
     l.Command6.click();
     sobre& splash = tk::form<sobre>();
     splash.window()->close();  // before its timer fires
-    QTest::qWait(100);
+    QVERIFY(!splash.Timer1.running());
+    testkit::settle();
     QVERIFY(!tk::Runtime::instance().existing<Quizsp>());
     QVERIFY(l.Visible());
     QCOMPARE(l.MousePointer(), tk::vbHourglass);
@@ -83,9 +85,9 @@ void TestShell::about_fromTheMenu() {
     QVERIFY(about.Command1.Visible());
     QCOMPARE(about.Command1.Caption(), QStringLiteral("&OK"));
     QCOMPARE(about.Caption(), QStringLiteral("Névjegy"));
-    QVERIFY(!about.Timer1.running());
-    QTest::qWait(120);
-    QVERIFY(about.Loaded());  // it does not close by itself
+    QVERIFY(!about.Timer1.running());  // it does not close by itself
+    testkit::settle();
+    QVERIFY(about.Loaded());
     about.Command1.click();
     QVERIFY(!about.Loaded());
     QVERIFY(q.Visible());

@@ -117,7 +117,7 @@ void TestStartup::disabledLanguages_cannotBePressed() {
     for (tk::CommandButton* b : {&l.Command2, &l.Command3, &l.Command4})
         QTest::mouseClick(b->widget(), Qt::LeftButton);
     for (Qt::Key k : {Qt::Key_F, Qt::Key_D, Qt::Key_I}) QTest::keyClick(l.window(), k, Qt::AltModifier);
-    QTest::qWait(250);
+    testkit::settle();
     QCOMPARE(int(LangBase), 0);
     QVERIFY(!tk::Runtime::instance().existing<sobre>() || !tk::form<sobre>().Visible());
     // The enabled ones answer to their access keys.
