@@ -74,7 +74,7 @@ bool decode(const QByteArray& bytes, QString& text, QStringList& problems) {
     const QList<QByteArray> lines = body.split('\n');
     for (int i = 0; i < lines.size(); ++i) {
         QStringDecoder one(QStringConverter::Utf8);
-        (void)one(lines[i]);
+        const QString decoded = one(lines[i]);
         if (one.hasError()) {
             problems << QStringLiteral("line %1: the text is not UTF-8 (save the file as UTF-8 text)").arg(i + 1);
             return false;
@@ -245,9 +245,10 @@ void insertItems(db::Connection& conn, const std::vector<ImportRow>& rows) {
     }
 }
 
-// A copy of the whole bank, as this connection sees it, at target; made
-// beside it first and put in place whole.
-void backUp(db::Connection& source, const QString& target) {
+// A copy of the whole bank at target, made beside it first and put in place
+// whole. It reads through a connection of its own: the caller holds the
+// write lock, so the copy is the bank exactly as the caller found it.
+void backUp(const QString& bankPath, const QString& target) {
     const QString part = target + QStringLiteral(".part");
     QFile::remove(part);
     auto failed = [&](const QString& why) {
@@ -256,6 +257,7 @@ void backUp(db::Connection& source, const QString& target) {
                                               .arg(native(target), why));
     };
     try {
+        db::Connection source(bankPath);
         db::Connection copy(part, true);
         sqlite3_backup* b = sqlite3_backup_init(copy.handle(), "main", source.handle(), "main");
         if (!b) throw failed(QString::fromUtf8(sqlite3_errmsg(copy.handle())));
@@ -441,7 +443,7 @@ void replaceItems(const QString& bankPath, const std::vector<ImportRow>& rows) {
     // so the copy is the bank exactly as the import found it.
     conn.exec("BEGIN IMMEDIATE");
     try {
-        backUp(conn, bankPath + QStringLiteral(".bak"));
+        backUp(bankPath, bankPath + QStringLiteral(".bak"));
         conn.exec("DELETE FROM test1");
         insertItems(conn, rows);
         conn.exec("COMMIT");
