@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth imagemagick
+  desktop-file-utils appstream
 )
 
 missing=()

@@ -59,7 +59,7 @@ void Quizsp::Form_Load() {
     language();
     setMousePointer(tk::vbDefault);
     tasks::unload(tasks::Language);
-    DbPath = AppDir() + QStringLiteral("qz_data.mdb");
+    DbPath = bankPath();
     Data1.setDatabaseName(DbPath);  // the view opens once loading has finished
 }
 

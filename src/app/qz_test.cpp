@@ -1,6 +1,9 @@
 #include "app/qz_test.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include "app/tasks.h"
@@ -38,11 +41,45 @@ QString AppDir() {
 
 void setAppDirForTests(const QString& directory) { appDirForTests = directory; }
 
+namespace {
+QString bankFile;
+const QString kBankName = QStringLiteral("qz_data.mdb");
+
+// A folder the program may create its bank in: one the user may write and
+// whose mode lets someone write (the engine honours a read-only mode for
+// every user, the administrator included).
+bool folderWritable(const QString& folder) {
+    const QFileInfo info(folder);
+    const QFile::Permissions p = info.permissions();
+    return info.isDir() && info.isWritable() && (p & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
+}
+}  // namespace
+
+QString chooseBankPath(const QString& programFolder, const QString& dataFolder) {
+    const QString beside = AppDir(programFolder) + kBankName;
+    if (QFileInfo::exists(beside) || folderWritable(programFolder)) return beside;
+    QDir().mkpath(dataFolder);
+    return AppDir(dataFolder) + kBankName;
+}
+
+QString dataFolder() { return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation); }
+
+QString bankPath() {
+    if (!bankFile.isEmpty()) return bankFile;
+    return chooseBankPath(AppDir(), dataFolder());
+}
+
+void setBankFile(const QString& path) { bankFile = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath(); }
+
 QString text(int k) { return i18n::text(k, LangBase); }
 QString text_id(int id) { return i18n::text_id(id); }
 
 void reportBankError(const qz::Error& e, const QString& title) {
-    tk::MsgBox(i18n::extraText(i18n::Extra::BankCannotBeOpened, LangBase) + QStringLiteral("\n\n") + e.message(),
+    // The message names the file, wherever the bank lives.
+    QString why = e.message();
+    const QString place = QDir::toNativeSeparators(DbPath);
+    if (!DbPath.isEmpty() && !why.contains(DbPath) && !why.contains(place)) why += QStringLiteral("\n\n") + place;
+    tk::MsgBox(i18n::extraText(i18n::Extra::BankCannotBeOpened, LangBase) + QStringLiteral("\n\n") + why,
                tk::vbCritical, title);
 }
 
@@ -66,6 +103,7 @@ std::shared_ptr<db::Database> openBankOrLeave(tk::Form& window) {
 void resetGlobals() {
     LangBase = 0;
     DbPath.clear();
+    bankFile.clear();
     SplashDone = 0;
     SentenceCount = 0;
     DelayMs = 0;

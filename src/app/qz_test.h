@@ -21,7 +21,7 @@ namespace qz_test {
 // Interface-text base of the working language: 16 English, 116 Hungarian,
 // 216 Spanish. Holds nothing until a language button is pressed.
 extern std::int16_t LangBase;
-// The item bank: AppDir() followed by "qz_data.mdb", set at every launcher load.
+// The item bank, set at every launcher load from bankPath().
 extern QString DbPath;
 // 1 once the start-up splash has handed over or About was opened from the menu.
 extern std::int16_t SplashDone;
@@ -39,6 +39,18 @@ QString AppDir();
 // The same rule for a given directory: "/" stays "/", anything else gets one
 // "/" appended unless it already ends in one.
 QString AppDir(const QString& directory);
+
+// Where the item bank lives: a bank given on the command line (setBankFile);
+// otherwise "qz_data.mdb" beside the program (AppDir()) when it is there or
+// the program's folder can be written; otherwise the same name in the user's
+// data folder (Qt's application-data location).
+QString bankPath();
+// The same choice for given folders, without the command line.
+QString chooseBankPath(const QString& programFolder, const QString& dataFolder);
+// The user's data folder for the item bank (not created here).
+QString dataFolder();
+// The item bank named on the command line (empty: the usual place).
+void setBankFile(const QString& path);
 
 // The interface text at offset k in the working language.
 QString text(int k);
