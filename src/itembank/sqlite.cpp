@@ -40,6 +40,7 @@ Connection::Connection(const QString& path, bool create) : path_(path) {
     }
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    sqlite3_exec(db_, "PRAGMA cache_size = -32768", nullptr, nullptr, nullptr);
 }
 
 Connection::~Connection() {
