@@ -1,6 +1,8 @@
 #include "itembank/condition.h"
 
 #include <algorithm>
+#include <array>
+#include <string>
 #include <cmath>
 #include <string>
 
@@ -293,6 +295,48 @@ long foldUtf8(const char* data, std::size_t size, char16_t* out) {
     return o - out;
 }
 
+// A quick test before the full match. Some ASCII characters are the folding
+// of ASCII letters alone (not "k": the Kelvin sign folds to it, nor "s": the
+// long s); a run of such characters in the pattern must stand in the stored
+// bytes as they are, but for the case of ASCII letters. Answers the longest
+// such run, or nothing.
+std::string likeNeedle(const std::vector<PatternItem>& pat) {
+    static const std::array<bool, 128> foldedFromOthers = [] {
+        std::array<bool, 128> a{};
+        for (char32_t c = 0x80; c <= 0x10FFFF; ++c) {
+            if (c >= 0xD800 && c <= 0xDFFF) continue;
+            const char32_t f = QChar::toCaseFolded(c);
+            if (f < 128) a[f] = true;
+        }
+        return a;
+    }();
+    std::string best, run;
+    for (const PatternItem& item : pat) {
+        const char16_t c = item.kind == PatternItem::Lit ? item.ch.unicode() : 0;
+        if (c > 0 && c < 128 && !foldedFromOthers[c] && !(c >= u'A' && c <= u'Z')) {
+            run += static_cast<char>(c);
+            if (run.size() > best.size()) best = run;
+        } else {
+            run.clear();
+        }
+    }
+    return best;
+}
+
+bool containsAsciiNoCase(const char* data, std::size_t size, const std::string& needle) {
+    const std::size_t len = needle.size();
+    if (size < len) return false;
+    auto lower = [](char b) { return b >= 'A' && b <= 'Z' ? static_cast<char>(b + 32) : b; };
+    const char first = needle[0];
+    for (std::size_t i = 0; i + len <= size; ++i) {
+        if (lower(data[i]) != first) continue;
+        std::size_t k = 1;
+        while (k < len && lower(data[i + k]) == needle[k]) ++k;
+        if (k == len) return true;
+    }
+    return false;
+}
+
 // ---------------------------------------------------------------- evaluation
 
 enum class Tri { False, True, Unknown };
@@ -334,6 +378,7 @@ struct Condition::Node {
     bool negate = false;
     std::vector<PatternItem> pattern;  // a literal Like pattern, compiled once
     bool literalPattern = false;
+    std::string needle;  // see likeNeedle
 
     Tri eval(const RowAccess& row) const {
         switch (kind) {
@@ -363,6 +408,7 @@ struct Condition::Node {
                 const char* data = nullptr;
                 std::size_t size = 0;
                 if (row.rawText(lhs.field, &data, &size)) {
+                    if (!needle.empty() && !containsAsciiNoCase(data, size, needle)) return tri(negate);
                     std::vector<char16_t>& folded = buffer;
                     if (folded.size() < size) folded.resize(size);
                     const long n = foldUtf8(data, size, folded.data());
@@ -506,6 +552,7 @@ private:
                 n->literalPattern = true;
                 if (!compilePattern(n->rhs.literal.toString(), &n->pattern))
                     syntaxError(text_, QStringLiteral("the pattern has a \"[\" without \"]\""));
+                n->needle = likeNeedle(n->pattern);
             }
             return n;
         }
