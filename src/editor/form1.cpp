@@ -41,7 +41,7 @@ bool Form1::run(Body&& body) {
 }
 
 void Form1::design() {
-    setClientSize(9630, 5700);
+    setClientSize(10230, 5880);
     setMinButton(false);
     setMaxButton(false);
     setCaption(QStringLiteral("Database"));
@@ -56,7 +56,7 @@ void Form1::design() {
         .setVisible(false);
     Data1.onError([this](const qz::Error& e) { qz_test::leaveForLauncher(*this, e); });
 
-    Command10.create(*this, 3915, 2400, 1800, 495, QStringLiteral("&Start")).setFont(sans).onClick([this] {
+    Command10.create(*this, 5215, 2400, 1800, 495, QStringLiteral("&Start")).setFont(sans).onClick([this] {
         Command10_Click();
     });
     Command10.setDefault(true);
@@ -67,21 +67,22 @@ void Form1::design() {
     Label6.create(*this, 1500, 300, 1200, 315, QStringLiteral("Level:")).setFont(sans);
     Text2.create(*this, 2700, 240, 600, 375).setFont(sans).setDataSource(Data1, QStringLiteral("szint"));
     Label11.create(*this, 3600, 300, 1200, 315, QStringLiteral("Topic:")).setFont(sans);
-    Label10.create(*this, 4800, 300, 4590, 315).setFont(sans).setForeColor(tk::RGB(0, 0, 128));
-    Text3.create(*this, 240, 780, 9150, 1140, true).setFont(serif).setDataSource(Data1, QStringLiteral("mondat"));
+    Label10.create(*this, 4800, 300, 5190, 315).setFont(sans).setForeColor(tk::RGB(0, 0, 128));
+    Text3.create(*this, 240, 780, 9750, 1140, true).setFont(serif).setDataSource(Data1, QStringLiteral("mondat"));
 
     tk::Label* letters[] = {&Label1, &Label2, &Label3, &Label4};
     tk::TextBox* fillers[] = {&Text4, &Text5, &Text6, &Text7};
     const char* fields[] = {"a", "b", "c", "d"};
     for (int i = 0; i < 4; ++i) {
-        const double left = i % 2 == 0 ? 240 : 4920;
+        const double left = i % 2 == 0 ? 240 : 5265;
         const double top = i < 2 ? 2100 : 2640;
-        letters[i]->create(*this, left, top + 60, 300, 315, QString(QChar(u'A' + i))).setFont(sans);
-        fillers[i]->create(*this, left + 360, top, 4110, 420).setFont(serif).setDataSource(Data1, QLatin1String(fields[i]));
+        letters[i]->create(*this, left, top + 75, 300, 315, QString(QChar(u'A' + i))).setFont(sans);
+        fillers[i]->create(*this, left + 360, top, 4365, 420).setFont(serif).setDataSource(Data1, QLatin1String(fields[i]));
     }
-    Label5.create(*this, 240, 3240, 1500, 315, QStringLiteral("Solution:")).setFont(sans);
+    Label5.create(*this, 240, 3255, 1500, 315, QStringLiteral("Solution:")).setFont(sans);
     Text10.create(*this, 1800, 3180, 480, 420).setFont(sans).setDataSource(Data1, QStringLiteral("felelet2"));
-    Text8.create(*this, 2400, 3180, 6990, 420).setFont(serif).setDataSource(Data1, QStringLiteral("felelet1"));
+    // Solutions run long: two lines, wrapped.
+    Text8.create(*this, 2400, 3180, 7590, 840, true).setFont(serif).setDataSource(Data1, QStringLiteral("felelet1"));
 
     // The topic keys are bound but never shown.
     Label8.create(*this, 240, 5760, 900, 315, QStringLiteral("Key 1:")).setVisible(false);
@@ -95,11 +96,11 @@ void Form1::design() {
         double left, top, width;
     };
     const ButtonAt buttons[] = {
-        {&Command6, "&First", 240, 4020, 2175},        {&Command3, "&Previous", 2565, 4020, 2175},
-        {&Command7, "Ne&xt", 4890, 4020, 2175},        {&Command8, "&Last", 7215, 4020, 2175},
-        {&Command1, "Ne&w", 240, 4740, 1710},          {&Command4, "Del&ete", 2100, 4740, 1710},
-        {&Command5, "Fin&d first", 3960, 4740, 1710},  {&Command11, "F&ind next", 5820, 4740, 1710},
-        {&Command2, "&Close", 7680, 4740, 1710},
+        {&Command6, "&First", 240, 4320, 2325},        {&Command3, "&Previous", 2715, 4320, 2325},
+        {&Command7, "Ne&xt", 5190, 4320, 2325},        {&Command8, "&Last", 7665, 4320, 2325},
+        {&Command1, "Ne&w", 240, 5040, 1500},          {&Command4, "Del&ete", 1890, 5040, 1500},
+        {&Command5, "Fin&d first", 3540, 5040, 2100},  {&Command11, "F&ind next", 5790, 5040, 2550},
+        {&Command2, "&Close", 8490, 5040, 1500},
     };
     for (const ButtonAt& b : buttons)
         b.button->create(*this, b.left, b.top, b.width, 495, QString::fromLatin1(b.caption)).setFont(sans);
