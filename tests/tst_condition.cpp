@@ -3,6 +3,8 @@
 
 #include <QFile>
 #include <QTest>
+#include <functional>
+#include <random>
 
 #include "bankfixture.h"
 #include "itembank/condition.h"
@@ -40,6 +42,50 @@ int errorOf(const QString& text) {
     return 0;
 }
 
+// A row that also hands out its texts as stored UTF-8, as the engine's
+// scans do.
+struct StoredRow : Row {
+    std::vector<QByteArray> utf8;
+    bool rawText(int index, const char** data, std::size_t* size) const override {
+        const auto i = static_cast<std::size_t>(index);
+        if (values[i].kind() != Value::Kind::Text) return false;
+        *data = utf8[i].constData();
+        *size = static_cast<std::size_t>(utf8[i].size());
+        return true;
+    }
+};
+
+// The plainest reading of a Like pattern, for comparison: one character
+// class per position, tried every way.
+bool referenceLike(const QString& text, const QString& pattern) {
+    const QString t = text.toCaseFolded(), p = pattern.toCaseFolded();
+    std::function<bool(qsizetype, qsizetype)> at = [&](qsizetype i, qsizetype j) -> bool {
+        if (j == p.size()) return i == t.size();
+        const QChar c = p.at(j);
+        if (c == u'*') return at(i, j + 1) || (i < t.size() && at(i + 1, j));
+        if (i == t.size()) return false;
+        if (c == u'?') return at(i + 1, j + 1);
+        if (c == u'#') return t.at(i).isDigit() && at(i + 1, j + 1);
+        if (c == u'[') {
+            const qsizetype close = p.indexOf(u']', j + 1);
+            qsizetype k = j + 1;
+            bool negate = false, in = false;
+            if (k < close && p.at(k) == u'!') negate = true, ++k;
+            for (; k < close; ++k) {
+                if (k + 2 < close && p.at(k + 1) == u'-') {
+                    in = in || (t.at(i) >= p.at(k) && t.at(i) <= p.at(k + 2));
+                    k += 2;
+                } else {
+                    in = in || t.at(i) == p.at(k);
+                }
+            }
+            return in != negate && at(i + 1, close + 1);
+        }
+        return t.at(i) == c && at(i + 1, j + 1);
+    };
+    return at(0, 0);
+}
+
 }  // namespace
 
 class TestCondition : public QObject {
@@ -53,6 +99,7 @@ private slots:
     void errors_data();
     void errors();
     void hostileCorpus_neverTouchesTheBank();
+    void like_storedTextAgreesWithEveryReading();
 };
 
 void TestCondition::comparisons_data() {
@@ -195,4 +242,48 @@ void TestCondition::hostileCorpus_neverTouchesTheBank() {
 }
 
 QTEST_GUILESS_MAIN(TestCondition)
+void TestCondition::like_storedTextAgreesWithEveryReading() {
+    // Hungarian letters in both cases, a letter whose folding differs from
+    // its lower case, a character outside the basic plane, digits, blanks.
+    const QStringList pieces{QStringLiteral("a"), QStringLiteral("Á"), QStringLiteral("á"), QStringLiteral("ő"),
+                             QStringLiteral("Ő"), QStringLiteral("ű"), QStringLiteral("ß"), QStringLiteral("ſ"),
+                             QStringLiteral("K"), QStringLiteral("k"), QStringLiteral("\u212A"),
+                             QStringLiteral("1"), QStringLiteral(" "), QString::fromUtf8("\xF0\x9F\x98\x80")};
+    const QStringList patternPieces{QStringLiteral("*"), QStringLiteral("?"), QStringLiteral("#"),
+                                    QStringLiteral("[a-c]"), QStringLiteral("[!á]"), QStringLiteral("Á"),
+                                    QStringLiteral("a"), QStringLiteral("ő"), QStringLiteral("k"),
+                                    QStringLiteral("ss"), QStringLiteral("ß"), QStringLiteral(" ")};
+    std::mt19937 rng(2024);
+    int agreed = 0;
+    for (int round = 0; round < 4000; ++round) {
+        QString text, pattern;
+        for (int n = int(rng() % 9); n > 0; --n) text += pieces[int(rng() % pieces.size())];
+        for (int n = 1 + int(rng() % 5); n > 0; --n) pattern += patternPieces[int(rng() % patternPieces.size())];
+        const bool expected = referenceLike(text, pattern);
+        QCOMPARE(db::likeMatches(text, pattern), expected);
+        QString quoted = pattern;
+        quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+        const Condition cond = Condition::compile(QStringLiteral("mondat Like \"%1\"").arg(quoted), kFields);
+        StoredRow stored;
+        stored.values = row(1, text, "a", 1).values;
+        for (const Value& v : stored.values) stored.utf8.push_back(v.toString().toUtf8());
+        QCOMPARE(cond.matches(stored), expected);
+        Row plain;
+        plain.values = stored.values;
+        QCOMPARE(cond.matches(plain), expected);
+        agreed += expected;
+    }
+    QVERIFY(agreed > 100);  // the draw is not all misses
+
+    // Bytes that are not well-formed UTF-8 are read as the text would be.
+    StoredRow broken;
+    broken.values = row(1, QString::fromUtf8("h\xC3z"), "a", 1).values;
+    for (const Value& v : broken.values) broken.utf8.push_back(v.toString().toUtf8());
+    broken.utf8[1] = QByteArray("h\xC3z");
+    const Condition cond = Condition::compile(QStringLiteral("mondat Like 'h?z'"), kFields);
+    Row plain;
+    plain.values = broken.values;
+    QCOMPARE(cond.matches(broken), cond.matches(plain));
+}
+
 #include "tst_condition.moc"

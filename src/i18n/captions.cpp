@@ -146,6 +146,16 @@ QString extraText(Extra id, int langBase) {
         hu = "A mondatok sorrendjét nem lehetett megváltoztatni: az adatbázisba nem lehet írni.";
         es = "No se ha podido cambiar el orden de las oraciones: no se puede escribir en la base de datos.";
         break;
+    case Extra::DuplicateSerial:
+        en = "The serial number %1 belongs to another item already. Please give this item another number.";
+        hu = "A(z) %1 sorszám már egy másik mondaté. Kérem, adjon ennek a mondatnak másik sorszámot.";
+        es = "El número %1 ya pertenece a otra oración. Por favor, dé otro número a esta oración.";
+        break;
+    case Extra::NewItemNotBegun:
+        en = "A new item could not be begun.";
+        hu = "Új mondatot nem lehetett kezdeni.";
+        es = "No se ha podido empezar una oración nueva.";
+        break;
     }
     if (langBase == kHungarian) return QString::fromUtf8(hu);
     if (langBase == kSpanish) return QString::fromUtf8(es);

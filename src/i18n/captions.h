@@ -63,6 +63,8 @@ QString composedTitle(const QString& msgTitle);
 enum class Extra {
     BankCannotBeOpened,  // first line of the message when the item bank cannot be opened
     ReorderFailed,       // the reorder stopped: the item bank cannot be written
+    DuplicateSerial,     // editor: %1 is the serial number another item already has
+    NewItemNotBegun,     // editor: New could not begin an item
 };
 QString extraText(Extra id, int langBase);
 

@@ -1,7 +1,10 @@
 #include "itembank/condition.h"
 
 #include <algorithm>
+#include <array>
+#include <string>
 #include <cmath>
+#include <string>
 
 #include "core/error.h"
 
@@ -191,29 +194,147 @@ bool compilePattern(const QString& pattern, std::vector<PatternItem>* out) {
     return true;
 }
 
-// Greedy matching with one backtrack point: time bounded by text x pattern.
+// The pattern is a run of segments between stars. The first segment is
+// anchored at the start unless a star leads, the last at the end unless a
+// star closes; every segment between goes at its leftmost place, which can
+// never lose a match. Time bounded by text x pattern, no allocation. The text
+// is already case-folded.
+bool matchFolded(const char16_t* text, std::size_t n, const std::vector<PatternItem>& pat) {
+    const std::size_t m = pat.size();
+    auto segmentAt = [&](std::size_t at, std::size_t from, std::size_t to) {
+        for (std::size_t k = from; k < to; ++k)
+            if (!pat[k].matches(QChar(text[at + (k - from)]))) return false;
+        return true;
+    };
+    std::size_t j = 0, pos = 0;
+    bool anchored = true;  // no star yet: the segment must start at pos
+    while (true) {
+        while (j < m && pat[j].kind == PatternItem::Star) {
+            anchored = false;
+            ++j;
+        }
+        if (j == m) return anchored ? pos == n : true;
+        std::size_t e = j;
+        while (e < m && pat[e].kind != PatternItem::Star) ++e;
+        const std::size_t len = e - j;
+        const bool last = e == m;
+        if (n - pos < len) return false;
+        if (anchored) {
+            if (!segmentAt(pos, j, e)) return false;
+            pos += len;
+            if (last) return pos == n;
+        } else if (last) {
+            return segmentAt(n - len, j, e);
+        } else {
+            const bool literalFirst = pat[j].kind == PatternItem::Lit;
+            const char16_t first = pat[j].ch.unicode();
+            std::size_t p = pos;
+            for (;; ++p) {
+                if (p + len > n) return false;
+                if (literalFirst && text[p] != first) continue;
+                if (segmentAt(p, j, e)) break;
+            }
+            pos = p + len;
+        }
+        j = e;
+    }
+}
+
 bool matchPattern(const QString& textIn, const std::vector<PatternItem>& pat) {
     const QString text = textIn.toCaseFolded();
-    const std::size_t n = static_cast<std::size_t>(text.size());
-    const std::size_t m = pat.size();
-    std::size_t i = 0, j = 0;
-    std::size_t starJ = SIZE_MAX, starI = 0;
-    while (i < n) {
-        if (j < m && pat[j].kind != PatternItem::Star && pat[j].matches(text.at(static_cast<qsizetype>(i)))) {
-            ++i;
-            ++j;
-        } else if (j < m && pat[j].kind == PatternItem::Star) {
-            starJ = j++;
-            starI = i;
-        } else if (starJ != SIZE_MAX) {
-            j = starJ + 1;
-            i = ++starI;
+    return matchFolded(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()), pat);
+}
+
+// Decodes stored UTF-8 into case-folded UTF-16, code point by code point, as
+// QString::toCaseFolded folds (simple folding per code point). False on bytes
+// that are not well-formed UTF-8: the caller then takes the slow road, which
+// decodes them as QString does.
+// out has room for size units (never more are needed); answers the number
+// written, or -1.
+struct SmallFold {
+    // Latin letters with their accents (U+0000 to U+024F) folded ahead.
+    char16_t to[0x250];
+    SmallFold() {
+        for (char32_t c = 0; c < 0x250; ++c) to[c] = static_cast<char16_t>(QChar::toCaseFolded(c));
+    }
+};
+const SmallFold kSmallFold;
+
+long foldUtf8(const char* data, std::size_t size, char16_t* out) {
+    char16_t* o = out;
+    const auto* p = reinterpret_cast<const unsigned char*>(data);
+    const unsigned char* end = p + size;
+    while (p < end) {
+        char32_t c = *p;
+        if (c < 0x80) {
+            *o++ = static_cast<char16_t>(c >= u'A' && c <= u'Z' ? c + 32 : c);
+            ++p;
+            continue;
+        }
+        int extra = 0;
+        char32_t min = 0;
+        if ((c & 0xE0) == 0xC0) extra = 1, c &= 0x1F, min = 0x80;
+        else if ((c & 0xF0) == 0xE0) extra = 2, c &= 0x0F, min = 0x800;
+        else if ((c & 0xF8) == 0xF0) extra = 3, c &= 0x07, min = 0x10000;
+        else return -1;
+        if (end - p <= extra) return -1;
+        for (int k = 1; k <= extra; ++k) {
+            if ((p[k] & 0xC0) != 0x80) return -1;
+            c = (c << 6) | (p[k] & 0x3F);
+        }
+        if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return -1;
+        p += extra + 1;
+        c = c < 0x250 ? kSmallFold.to[c] : QChar::toCaseFolded(c);
+        if (c >= 0x10000) {
+            *o++ = QChar::highSurrogate(c);
+            *o++ = QChar::lowSurrogate(c);
         } else {
-            return false;
+            *o++ = static_cast<char16_t>(c);
         }
     }
-    while (j < m && pat[j].kind == PatternItem::Star) ++j;
-    return j == m;
+    return o - out;
+}
+
+// A quick test before the full match. Some ASCII characters are the folding
+// of ASCII letters alone (not "k": the Kelvin sign folds to it, nor "s": the
+// long s); a run of such characters in the pattern must stand in the stored
+// bytes as they are, but for the case of ASCII letters. Answers the longest
+// such run, or nothing.
+std::string likeNeedle(const std::vector<PatternItem>& pat) {
+    static const std::array<bool, 128> foldedFromOthers = [] {
+        std::array<bool, 128> a{};
+        for (char32_t c = 0x80; c <= 0x10FFFF; ++c) {
+            if (c >= 0xD800 && c <= 0xDFFF) continue;
+            const char32_t f = QChar::toCaseFolded(c);
+            if (f < 128) a[f] = true;
+        }
+        return a;
+    }();
+    std::string best, run;
+    for (const PatternItem& item : pat) {
+        const char16_t c = item.kind == PatternItem::Lit ? item.ch.unicode() : 0;
+        if (c > 0 && c < 128 && !foldedFromOthers[c] && !(c >= u'A' && c <= u'Z')) {
+            run += static_cast<char>(c);
+            if (run.size() > best.size()) best = run;
+        } else {
+            run.clear();
+        }
+    }
+    return best;
+}
+
+bool containsAsciiNoCase(const char* data, std::size_t size, const std::string& needle) {
+    const std::size_t len = needle.size();
+    if (size < len) return false;
+    auto lower = [](char b) { return b >= 'A' && b <= 'Z' ? static_cast<char>(b + 32) : b; };
+    const char first = needle[0];
+    for (std::size_t i = 0; i + len <= size; ++i) {
+        if (lower(data[i]) != first) continue;
+        std::size_t k = 1;
+        while (k < len && lower(data[i + k]) == needle[k]) ++k;
+        if (k == len) return true;
+    }
+    return false;
 }
 
 // ---------------------------------------------------------------- evaluation
@@ -257,6 +378,7 @@ struct Condition::Node {
     bool negate = false;
     std::vector<PatternItem> pattern;  // a literal Like pattern, compiled once
     bool literalPattern = false;
+    std::string needle;  // see likeNeedle
 
     Tri eval(const RowAccess& row) const {
         switch (kind) {
@@ -280,6 +402,19 @@ struct Condition::Node {
         }
         case IsNull: return tri(lhs.get(row).isNull() != negate);
         case Like: {
+            if (literalPattern && lhs.field >= 0) {
+                // The stored text as it lies, folded into a reused buffer.
+                thread_local std::vector<char16_t> buffer;
+                const char* data = nullptr;
+                std::size_t size = 0;
+                if (row.rawText(lhs.field, &data, &size)) {
+                    if (!needle.empty() && !containsAsciiNoCase(data, size, needle)) return tri(negate);
+                    std::vector<char16_t>& folded = buffer;
+                    if (folded.size() < size) folded.resize(size);
+                    const long n = foldUtf8(data, size, folded.data());
+                    if (n >= 0) return tri(matchFolded(folded.data(), static_cast<std::size_t>(n), pattern) != negate);
+                }
+            }
             const Value v = lhs.get(row);
             if (v.isNull()) return Tri::Unknown;
             bool m = false;
@@ -417,6 +552,7 @@ private:
                 n->literalPattern = true;
                 if (!compilePattern(n->rhs.literal.toString(), &n->pattern))
                     syntaxError(text_, QStringLiteral("the pattern has a \"[\" without \"]\""));
+                n->needle = likeNeedle(n->pattern);
             }
             return n;
         }

@@ -46,6 +46,13 @@ class RowAccess {
 public:
     virtual ~RowAccess() = default;
     virtual Value field(int index) const = 0;
+    // A text field's stored UTF-8 bytes, read in place without making a Value
+    // (Like reads them so); false when the row cannot give them that way or
+    // the field holds no text, and the evaluator reads field() instead.
+    virtual bool rawText(int index, const char** data, std::size_t* size) const {
+        (void)index, (void)data, (void)size;
+        return false;
+    }
 };
 
 class Condition {

@@ -4,6 +4,7 @@
 #include <climits>
 #include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "itembank/database.h"
 #include "itembank/sqlite.h"
@@ -127,37 +128,43 @@ void Dynaset::Requery() {
 }
 
 long Dynaset::scanFor(long start, const Condition& cond) {
-    // One pass over the fields the condition reads, then the view's order.
+    // One pass over the fields the condition reads, each row judged as it is
+    // read (texts in place, without copies); then the first match in the
+    // view's order from start.
     const std::vector<int>& used = cond.fieldsUsed();
     std::string cols = "rowid";
     for (int f : used) cols += ", " + quoted(fields_[static_cast<std::size_t>(f)].name);
-    std::unordered_map<std::int64_t, std::vector<Value>> rows;
-    rows.reserve(keys_.size());
-    {
-        Stmt st = db_->connection().prepare("SELECT " + cols + " FROM " + quotedTable_);
-        while (st.step()) {
-            std::vector<Value> values;
-            values.reserve(used.size());
-            for (std::size_t i = 0; i < used.size(); ++i) values.push_back(st.column(static_cast<int>(i + 1)));
-            rows.emplace(st.columnInt(0), std::move(values));
-        }
-    }
     struct Row : RowAccess {
+        const Stmt* st;
         const std::vector<int>* used;
-        const std::vector<Value>* values;
-        Value field(int index) const override {
+        int column(int index) const {
             for (std::size_t i = 0; i < used->size(); ++i)
-                if ((*used)[i] == index) return (*values)[i];
-            return Value();
+                if ((*used)[i] == index) return static_cast<int>(i + 1);
+            return -1;
+        }
+        Value field(int index) const override {
+            const int c = column(index);
+            return c < 0 ? Value() : st->column(c);
+        }
+        bool rawText(int index, const char** data, std::size_t* size) const override {
+            const int c = column(index);
+            if (c < 0 || st->columnType(c) != SQLITE_TEXT) return false;
+            *data = reinterpret_cast<const char*>(sqlite3_column_text(st->raw(), c));
+            *size = static_cast<std::size_t>(sqlite3_column_bytes(st->raw(), c));
+            return *data != nullptr;
         }
     } row;
     row.used = &used;
-    for (long i = start; i < count(); ++i) {
-        auto it = rows.find(keys_[static_cast<std::size_t>(i)]);
-        if (it == rows.end()) continue;  // deleted through another view
-        row.values = &it->second;
-        if (cond.matches(row)) return i;
+    std::unordered_set<std::int64_t> matching;
+    {
+        Stmt st = db_->connection().prepare("SELECT " + cols + " FROM " + quotedTable_);
+        row.st = &st;
+        while (st.step())
+            if (cond.matches(row)) matching.insert(st.columnInt(0));
     }
+    if (matching.empty()) return -1;
+    for (long i = start; i < count(); ++i)
+        if (matching.count(keys_[static_cast<std::size_t>(i)])) return i;
     return -1;
 }
 

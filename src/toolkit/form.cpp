@@ -29,8 +29,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override {
-        event->accept();
-        form_->closedByWindowManager();
+        if (form_->closedByWindowManager()) event->accept();
+        else event->ignore();
     }
 
 private:
@@ -169,11 +169,17 @@ void Form::discardWindow() {
     win->deleteLater();
 }
 
-void Form::closedByWindowManager() {
-    if (unloading_ || !window_) return;
+bool Form::closedByWindowManager() {
+    if (unloading_ || !window_) return true;
+    // The window may keep itself open (for instance when what was typed
+    // cannot be stored yet); never once the program is ending.
+    int cancel = 0;
+    if (!Runtime::instance().ended()) fire(generation_, [this, &cancel] { Form_QueryUnload(cancel); });
+    if (cancel != 0 && window_ && !Runtime::instance().ended()) return false;
     fire(generation_, [this] { Unload(); });
     // After End, or if unloading failed, the window still goes.
     if (window_ && Runtime::instance().ended()) discardWindow();
+    return true;
 }
 
 bool Form::Visible() const { return window_ && window_->isVisible(); }

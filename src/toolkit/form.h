@@ -104,6 +104,9 @@ protected:
     virtual void design() = 0;
     virtual void Form_Load() {}
     virtual void Form_Unload() {}
+    // The window is being closed through the window manager (not by Unload
+    // from code): setting Cancel to a value other than 0 keeps it open.
+    virtual void Form_QueryUnload(int& Cancel) { (void)Cancel; }
     // Key preview: sees every character typed in the window before its
     // controls do; setting KeyAscii to 0 swallows the key.
     virtual void Form_KeyPress(int& KeyAscii) { (void)KeyAscii; }
@@ -128,7 +131,7 @@ private:
     void registerHeld(HeldBase* held) { held_.push_back(held); }
     void unregisterControl(Control* control);
     void applyWindowFlags();
-    void closedByWindowManager();
+    bool closedByWindowManager();  // false: the window stays open
     bool keyPressed(QKeyEvent* event);  // true when the key was used up
     void reportUnhandled(const QString& message);
     void discardWindow();
