@@ -1,6 +1,7 @@
 #include "app/qz_test.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QTimer>
 
 #include "app/tasks.h"
@@ -41,8 +42,13 @@ void setAppDirForTests(const QString& directory) { appDirForTests = directory; }
 QString text(int k) { return i18n::text(k, LangBase); }
 QString text_id(int id) { return i18n::text_id(id); }
 
+QString bankErrorText(const qz::Error& e) {
+    return i18n::extraText(i18n::bankCause(e.number()), LangBase).arg(QDir::toNativeSeparators(DbPath)) +
+           QStringLiteral("\n\n") + e.message();
+}
+
 void reportBankError(const qz::Error& e, const QString& title) {
-    tk::MsgBox(i18n::extraText(i18n::Extra::BankCannotBeOpened, LangBase) + QStringLiteral("\n\n") + e.message(),
+    tk::MsgBox(i18n::extraText(i18n::Extra::BankCannotBeOpened, LangBase) + QStringLiteral("\n\n") + bankErrorText(e),
                tk::vbCritical, title);
 }
 
