@@ -326,6 +326,14 @@ void TestBankFile::firstStart_concurrentStartsLeaveOneWholeBank() {
         }
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("qz_data.mdb")});
     }
+    // Made like any file of the user: the umask decides, not a private mode.
+    QTemporaryDir dir;
+    const mode_t old = ::umask(022);
+    db::DBEngine::OpenDatabase(dir.filePath(QStringLiteral("qz_data.mdb")));
+    ::umask(old);
+    struct stat st {};
+    QCOMPARE(::stat(QFile::encodeName(dir.filePath(QStringLiteral("qz_data.mdb"))).constData(), &st), 0);
+    QCOMPARE(int(st.st_mode & 0777), 0644);
 }
 
 void TestBankFile::firstStart_existingFileNeverReplaced() {

@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <map>
 #include <mutex>
+#include <random>
 #include <set>
 #include <sys/stat.h>
 #include <tuple>
@@ -175,11 +176,18 @@ void createItemBank(const QString& path, const std::vector<Item>& items) {
     if (db::folderIsReadOnly(path))
         throw qz::Error(qz::ErrFolderReadOnly, QStringLiteral("Cannot create the item bank %1: the folder cannot be written.")
                                                    .arg(QDir::toNativeSeparators(path)));
-    QByteArray pattern = localName(path + QStringLiteral(".XXXXXX.part"));
-    const int fd = ::mkstemps(pattern.data(), 5);
-    if (fd < 0) throw createError(path, errno);
-    ::close(fd);
-    const QString part = QFile::decodeName(pattern);
+    QString part;
+    std::random_device entropy;
+    for (int attempt = 0;; ++attempt) {
+        part = path + QStringLiteral(".%1.part").arg(entropy(), 8, 16, QLatin1Char('0'));
+        // Read and write for everyone the user's umask allows, as any file.
+        const int fd = ::open(localName(part).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            ::close(fd);
+            break;
+        }
+        if (errno != EEXIST || attempt > 100) throw createError(path, errno);
+    }
     auto discard = [&] {
         QFile::remove(part);
         QFile::remove(part + QStringLiteral("-journal"));
