@@ -59,6 +59,25 @@ inline void execSql(const QString& path, const std::string& sql) {
     if (rc != SQLITE_OK) throw std::runtime_error(why);
 }
 
+// Another program holding the bank: a write transaction it does not end.
+class OtherProgramLock {
+public:
+    explicit OtherProgramLock(const QString& path) {
+        sqlite3_open(path.toUtf8().constData(), &handle_);
+        sqlite3_exec(handle_, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+    }
+    ~OtherProgramLock() { release(); }
+    void release() {
+        if (!handle_) return;
+        sqlite3_exec(handle_, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(handle_);
+        handle_ = nullptr;
+    }
+
+private:
+    sqlite3* handle_ = nullptr;
+};
+
 class TempBank {
 public:
     explicit TempBank(const std::vector<itembank::Item>& items = smallBank()) {

@@ -4,6 +4,7 @@
 // for driving windows as a user would.
 
 #include <QApplication>
+#include <QFile>
 #include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,6 +26,9 @@ public:
         tk::setDialogs(&dialogs);
         tk::fixRandomSeed(12345);
         qz_test::setAppDirForTests(folder.path());
+        // The user's data folder too is the test's own.
+        savedDataHome_ = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(folder.filePath(QStringLiteral("data-home"))));
     }
     // The program's folder for this test: the item bank is created here.
     QTemporaryDir folder;
@@ -33,8 +37,13 @@ public:
         tk::setDialogs(nullptr);
         tk::unfixRandomSeed();
         qz_test::setAppDirForTests(QString());
+        if (savedDataHome_.isEmpty()) qunsetenv("XDG_DATA_HOME");
+        else qputenv("XDG_DATA_HOME", savedDataHome_);
     }
     tk::ScriptedDialogs dialogs;
+
+private:
+    QByteArray savedDataHome_;
 };
 
 // Lets deferred deletions and posted events run.

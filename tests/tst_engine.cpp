@@ -453,14 +453,14 @@ void TestEngine::file_readOnly() {
     const QFileDevice::Permissions folderMode = QFile::permissions(bank.folder());
     QFile::setPermissions(bank.folder(), QFile::ReadOwner | QFile::ExeOwner);
     const QString missing = bank.folder() + QStringLiteral("/other.mdb");
-    QCOMPARE(errorOf([&] { db::DBEngine::OpenDatabase(missing); }), int(qz::ErrReadOnly));
+    QCOMPARE(errorOf([&] { db::DBEngine::OpenDatabase(missing); }), int(qz::ErrFolderReadOnly));
     QVERIFY(!QFile::exists(missing));
     {
         auto database = bank.open();
         auto rs = database->OpenDynaset(QStringLiteral("test1"));
         rs->Edit();
         rs->Fields(QStringLiteral("szint")) = 2;
-        QCOMPARE(errorOf([&] { rs->Update(); }), int(qz::ErrReadOnly));
+        QCOMPARE(errorOf([&] { rs->Update(); }), int(qz::ErrFolderReadOnly));
     }
     QFile::setPermissions(bank.folder(), folderMode);
 }

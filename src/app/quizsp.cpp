@@ -102,16 +102,18 @@ void Quizsp::change_Click() {
         tk::Randomize();
         return tk::Rnd();
     });
-    bool stopped = !outcome.complete;
     try {
-        Data1.Refresh();
+        Data1.Refresh();  // a failed read leaves the view as it was
     } catch (const qz::Error&) {
-        stopped = true;
     }
     setMousePointer(tk::vbDefault);
-    if (stopped) {
-        tk::MsgBox(i18n::extraText(i18n::Extra::ReorderFailed, LangBase) + QStringLiteral("\n\n") + DbPath, tk::vbCritical,
-                   Caption());
+    if (!outcome.complete) {
+        // Nothing was changed (the run was rolled back); say so, and why. An
+        // earlier run's done message does not stay to claim otherwise.
+        change.setCaption(text(74));
+        tk::MsgBox(i18n::extraText(i18n::Extra::ReorderFailed, LangBase) + QStringLiteral("\n\n") +
+                       bankErrorText(qz::Error(outcome.errorNumber, outcome.error)),
+                   tk::vbCritical, Caption());
         return;
     }
     change.setCaption(QStringLiteral("The order of the sentences has been changed."));

@@ -74,9 +74,14 @@ void setBankFile(const QString& path) { bankFile = path.isEmpty() ? QString() : 
 QString text(int k) { return i18n::text(k, LangBase); }
 QString text_id(int id) { return i18n::text_id(id); }
 
+QString bankErrorText(const qz::Error& e) {
+    return i18n::extraText(i18n::bankCause(e.number()), LangBase).arg(QDir::toNativeSeparators(DbPath)) +
+           QStringLiteral("\n\n") + e.message();
+}
+
 void reportBankError(const qz::Error& e, const QString& title) {
     // The message names the file, wherever the bank lives.
-    QString why = e.message();
+    QString why = bankErrorText(e);
     const QString place = QDir::toNativeSeparators(DbPath);
     if (!DbPath.isEmpty() && !why.contains(DbPath) && !why.contains(place)) why += QStringLiteral("\n\n") + place;
     tk::MsgBox(i18n::extraText(i18n::Extra::BankCannotBeOpened, LangBase) + QStringLiteral("\n\n") + why,

@@ -57,6 +57,10 @@ QString text(int k);
 // The interface text with a fixed identifier.
 QString text_id(int id);
 
+// Why the item bank at DbPath could not be used, in the working language
+// (in use, disk full, damaged, read-only file or folder, not a regular file,
+// not an item bank), naming the file, followed by the engine's own text.
+QString bankErrorText(const qz::Error& e);
 // The item bank could not be opened: says so in a stop box titled as given,
 // in the working language, naming the file and the reason.
 void reportBankError(const qz::Error& e, const QString& title);

@@ -21,7 +21,11 @@ enum ErrorNo : int {
     ErrNoCurrentRow = 3021,      // no current row
     ErrDuplicateKey = 3022,      // a unique index refused the value
     ErrFileNotFound = 3024,      // the database file does not exist
+    ErrDiskFull = 3026,          // no space left on the disk of the item bank
     ErrReadOnly = 3027,          // the database or the object cannot be written
+    ErrFolderReadOnly = 3028,    // the folder of the item bank cannot be written
+    ErrNotRegularFile = 3044,    // the item bank's path names no regular file
+    ErrDamaged = 3049,           // the item bank's pages are damaged
     ErrTooFewParameters = 3061,  // a bare word in a condition names no field
     ErrSyntax = 3075,            // syntax error in a condition
     ErrTableNotFound = 3078,     // no such table

@@ -178,11 +178,11 @@ void Form1::Command10_Click() {
         auto database = Data1.Database();
         auto table = database->OpenTable(QStringLiteral("test1"));
         table->setIndex(kSorszam);
-        SerialTable = table;
         Data1.Refresh();
+        SerialTable = table;
     } catch (const qz::Error& e) {
         // The editor stays as it was, with Start to try again.
-        tk::MsgBox(i18n::extraText(i18n::Extra::BankCannotBeOpened, LangBase) + QStringLiteral("\n\n") + e.message(),
+        tk::MsgBox(i18n::extraText(i18n::Extra::BankCannotBeOpened, LangBase) + QStringLiteral("\n\n") + bankErrorText(e),
                    tk::vbExclamation, MsgTitle);
         return;
     }

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "core/error.h"
 #include "i18n/texts.h"
 
 namespace i18n {
@@ -142,9 +143,62 @@ QString extraText(Extra id, int langBase) {
         es = "No se puede abrir la base de datos.";
         break;
     case Extra::ReorderFailed:
-        en = "The order of the sentences could not be changed: the item bank cannot be written.";
-        hu = "A mondatok sorrendjét nem lehetett megváltoztatni: az adatbázisba nem lehet írni.";
-        es = "No se ha podido cambiar el orden de las oraciones: no se puede escribir en la base de datos.";
+        en = "The order of the sentences could not be changed. Nothing has been changed: every sentence keeps its "
+             "place.";
+        hu = "A mondatok sorrendjét nem lehetett megváltoztatni. Semmi sem változott: minden mondat a helyén maradt.";
+        es = "No se ha podido cambiar el orden de las oraciones. No se ha cambiado nada: cada oración sigue en su "
+             "lugar.";
+        break;
+    case Extra::BankInUse:
+        en = "The item bank %1 is in use by another program. Close that program, or wait a moment, and try again.";
+        hu = "A(z) %1 adatbázist egy másik program használja. Zárja be azt a programot, vagy várjon egy kicsit, és "
+             "próbálja újra.";
+        es = "Otro programa está usando la base de datos %1. Cierre ese programa, o espere un momento, y vuelva a "
+             "intentarlo.";
+        break;
+    case Extra::BankDiskFull:
+        en = "The disk that holds the item bank %1 is full. Free some space and try again.";
+        hu = "Megtelt a lemez, amelyen a(z) %1 adatbázis van. Szabadítson fel helyet, és próbálja újra.";
+        es = "El disco que contiene la base de datos %1 está lleno. Libere espacio y vuelva a intentarlo.";
+        break;
+    case Extra::BankDamaged:
+        en = "The item bank %1 is damaged. Replace it with a good copy.";
+        hu = "A(z) %1 adatbázis megsérült. Cserélje le egy ép példányra.";
+        es = "La base de datos %1 está dañada. Sustitúyala por una copia en buen estado.";
+        break;
+    case Extra::BankFileReadOnly:
+        en = "The item bank %1 is read-only: it can be read but not changed.";
+        hu = "A(z) %1 adatbázis csak olvasható: olvasni lehet, de módosítani nem.";
+        es = "La base de datos %1 es de solo lectura: se puede leer pero no modificar.";
+        break;
+    case Extra::BankFolderReadOnly:
+        en = "The folder of the item bank %1 is read-only: the bank cannot be created or changed there.";
+        hu = "A(z) %1 adatbázis mappája csak olvasható: ott az adatbázist nem lehet létrehozni vagy módosítani.";
+        es = "La carpeta de la base de datos %1 es de solo lectura: allí no se puede crear ni modificar la base de "
+             "datos.";
+        break;
+    case Extra::BankNotRegularFile:
+        en = "%1 is not an ordinary file (it is a folder, a pipe, a device or a link to nothing). Nothing has been "
+             "written there.";
+        hu = "A(z) %1 nem közönséges fájl (hanem mappa, csővezeték, eszköz vagy sehová sem mutató hivatkozás). Oda "
+             "semmit sem írt a program.";
+        es = "%1 no es un archivo normal (es una carpeta, una tubería, un dispositivo o un enlace a nada). No se ha "
+             "escrito nada allí.";
+        break;
+    case Extra::BankForeign:
+        en = "The file %1 is not an item bank of this program. It has been left as it is.";
+        hu = "A(z) %1 fájl nem ennek a programnak az adatbázisa. A fájl változatlan maradt.";
+        es = "El archivo %1 no es una base de datos de este programa. Se ha dejado tal como estaba.";
+        break;
+    case Extra::BankMissing:
+        en = "The item bank %1 cannot be found.";
+        hu = "A(z) %1 adatbázis nem található.";
+        es = "No se encuentra la base de datos %1.";
+        break;
+    case Extra::BankOtherFailure:
+        en = "The item bank %1 cannot be used.";
+        hu = "A(z) %1 adatbázist nem lehet használni.";
+        es = "No se puede usar la base de datos %1.";
         break;
     case Extra::DuplicateSerial:
         en = "The serial number %1 belongs to another item already. Please give this item another number.";
@@ -160,6 +214,20 @@ QString extraText(Extra id, int langBase) {
     if (langBase == kHungarian) return QString::fromUtf8(hu);
     if (langBase == kSpanish) return QString::fromUtf8(es);
     return QString::fromUtf8(en);
+}
+
+Extra bankCause(int errorNumber) {
+    switch (errorNumber) {
+    case qz::ErrLocked: return Extra::BankInUse;
+    case qz::ErrDiskFull: return Extra::BankDiskFull;
+    case qz::ErrDamaged: return Extra::BankDamaged;
+    case qz::ErrReadOnly: return Extra::BankFileReadOnly;
+    case qz::ErrFolderReadOnly: return Extra::BankFolderReadOnly;
+    case qz::ErrNotRegularFile: return Extra::BankNotRegularFile;
+    case qz::ErrNotDatabase: return Extra::BankForeign;
+    case qz::ErrFileNotFound: return Extra::BankMissing;
+    default: return Extra::BankOtherFailure;
+    }
 }
 
 }  // namespace i18n

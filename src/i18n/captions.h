@@ -62,10 +62,22 @@ QString composedTitle(const QString& msgTitle);
 // Hungarian and Spanish (French falls back to English).
 enum class Extra {
     BankCannotBeOpened,  // first line of the message when the item bank cannot be opened
-    ReorderFailed,       // the reorder stopped: the item bank cannot be written
     DuplicateSerial,     // editor: %1 is the serial number another item already has
     NewItemNotBegun,     // editor: New could not begin an item
+    ReorderFailed,       // the reorder stopped and was undone: no item was changed
+    // Why the item bank could not be used; %1 is the file's path.
+    BankInUse,           // locked or in use by another program
+    BankDiskFull,        // no space left on its disk
+    BankDamaged,         // its pages are damaged
+    BankFileReadOnly,    // the file is read-only
+    BankFolderReadOnly,  // its folder is read-only
+    BankNotRegularFile,  // a folder, a pipe, a device or a link to nothing
+    BankForeign,         // not an item bank of this program
+    BankMissing,         // not there
+    BankOtherFailure,    // anything else
 };
 QString extraText(Extra id, int langBase);
+// The cause line that matches an engine error number.
+Extra bankCause(int errorNumber);
 
 }  // namespace i18n

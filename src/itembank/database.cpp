@@ -1,6 +1,9 @@
 #include "itembank/database.h"
 
-#include <QFileInfo>
+#include <QFile>
+#include <sys/stat.h>
+
+#include <cerrno>
 
 #include "core/error.h"
 #include "itembank/itembank.h"
@@ -94,6 +97,8 @@ void Database::keepCopy(const QString& table, std::shared_ptr<const void> copy) 
 
 void Database::BeginTrans() { conn_->exec("BEGIN"); }
 
+void Database::BeginWriteTrans() { conn_->exec("BEGIN IMMEDIATE"); }
+
 void Database::CommitTrans() { conn_->exec("COMMIT"); }
 
 void Database::Rollback() {
@@ -116,10 +121,15 @@ void Transaction::commit() {
 }
 
 std::shared_ptr<Database> DBEngine::OpenDatabase(const QString& path) {
-    if (!QFileInfo::exists(path)) itembank::createItemBank(path, itembank::defaultItems());
+    // Only a path with nothing at all there is a first start: a link to
+    // nowhere is refused by checkFile, never written through.
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0 && errno == ENOENT)
+        itembank::createItemBank(path, itembank::defaultItems());
     itembank::checkFile(path);
     auto db = std::make_shared<Database>(path);
     itembank::checkSchema(db->connection());
+    itembank::checkIntegrity(db->connection());
     return db;
 }
 

@@ -51,6 +51,10 @@ public:
 
     // Explicit transactions, for writing many rows at once.
     void BeginTrans();
+    // A transaction that takes the file for writing at once (waiting a while
+    // for another program to let go), so that it cannot fail half-way for
+    // want of the lock.
+    void BeginWriteTrans();
     void CommitTrans();
     void Rollback();
 
@@ -79,7 +83,11 @@ private:
 // Commits when told to; rolls back if it goes out of scope before.
 class Transaction {
 public:
-    explicit Transaction(Database& db) : db_(db) { db_.BeginTrans(); }
+    enum Mode { Deferred, Write };
+    explicit Transaction(Database& db, Mode mode = Deferred) : db_(db) {
+        if (mode == Write) db_.BeginWriteTrans();
+        else db_.BeginTrans();
+    }
     ~Transaction();
     void commit();
 

@@ -42,9 +42,19 @@ std::vector<Item> defaultItems();
 void createItemBank(const QString& path, const std::vector<Item>& items);
 
 // Refuses, without writing to it, a file that cannot be an item bank: empty,
-// not a database, an Access database. Throws qz::Error (ErrNotDatabase).
+// not a database, an Access database (ErrNotDatabase); a folder, a pipe, a
+// device or a link to nothing (ErrNotRegularFile), without waiting on it.
+// A missing file is ErrFileNotFound.
 void checkFile(const QString& path);
-// Refuses an open database that is not an item bank of this schema.
+// Refuses an open database that is not an item bank of this schema: another
+// program's database, a missing table, field or index (the unique index
+// "sorszam" and the index "sorrend" of test1), or anything beyond the two
+// tables and their plain indexes (a trigger, a view, a virtual table).
 void checkSchema(db::Connection& conn);
+// The same without the application-id check (after it).
+void checkSchemaObjects(db::Connection& conn);
+// A quick check of every page of the file: a damaged bank is refused
+// (ErrDamaged) when it is opened rather than found out by a later write.
+void checkIntegrity(db::Connection& conn);
 
 }  // namespace itembank

@@ -6,48 +6,56 @@
 
 namespace itembank {
 
+int reorderDraw(float fraction) { return static_cast<int>(fraction * 3000.0f) + 1; }
+
+std::optional<int> reorderRetryValue(int drawn, int refused, int attempt) {
+    // Always the same direction for one row: towards the middle of the range.
+    const int next = drawn < 1500 ? refused + 1 : refused - 1;
+    if (attempt + 1 >= kReorderRetries || next < 1 || next > 3000) return std::nullopt;
+    return next;
+}
+
 ReorderOutcome reorderItems(db::Database& database, db::Recordset& rs, const std::function<float()>& random) {
     ReorderOutcome out;
-    bool stopped = false;
-    auto stop = [&](const qz::Error& e) {
-        stopped = true;
-        out.errorNumber = e.number();
-        out.error = e.message();
-    };
+    long stored = 0;
     try {
-        // One transaction for every row; the rows stored before a failure are kept.
-        db::Transaction tx(database);
+        // All rows or none: the file is taken for writing before the first
+        // row, and anything that stops the run rolls every row back.
+        db::Transaction tx(database, db::Transaction::Write);
+        // The rows as they are in the file now, whatever the view showed
+        // before (it may have missed a change, or failed to read).
+        rs.Requery();
         if (rs.RecordCount() > 0) rs.MoveFirst();
-        long stored = 0;
-        while (!rs.isEOF() && !stopped) {
-            const auto drawn = static_cast<std::int16_t>(static_cast<int>(random() * 3000.0f) + 1);
-            auto value = drawn;
+        while (!rs.isEOF()) {
+            const int drawn = reorderDraw(random());
+            int value = drawn;
             for (int attempt = 0;; ++attempt) {
                 try {
                     rs.Edit();
-                    rs.Fields(QStringLiteral("sorrend2")) = int(value);
+                    rs.Fields(QStringLiteral("sorrend2")) = value;
                     rs.Update();
                     ++stored;
                     break;
                 } catch (const qz::Error& e) {
                     rs.CancelUpdate();
-                    // Another value cannot help a bank that cannot be written.
-                    const bool hopeless = e.number() == qz::ErrReadOnly || e.number() == qz::ErrLocked;
-                    value = static_cast<std::int16_t>(drawn < 1500 ? value + 1 : value - 1);
-                    if (hopeless || attempt + 1 >= kReorderRetries || value < 1 || value > 3000) {
-                        stop(e);
-                        break;
-                    }
+                    // Only a value the bank refuses as such (its order index
+                    // kept unique) can be helped by another value.
+                    const std::optional<int> next =
+                        e.number() == qz::ErrDuplicateKey ? reorderRetryValue(drawn, value, attempt) : std::nullopt;
+                    if (!next) throw;
+                    value = *next;
                 }
             }
-            if (!stopped) rs.MoveNext();
+            rs.MoveNext();
         }
         tx.commit();
+        out.complete = true;
         out.rowsStored = stored;
     } catch (const qz::Error& e) {
-        stop(e);
+        out.errorNumber = e.number();
+        out.error = e.message();
+        out.rowsStored = 0;  // rolled back
     }
-    out.complete = !stopped;
     return out;
 }
 

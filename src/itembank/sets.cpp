@@ -120,9 +120,15 @@ Dynaset::Dynaset(std::shared_ptr<Database> db, const TableInfo& table)
 
 void Dynaset::Requery() {
     leaving();
-    keys_.clear();
-    Stmt st = db_->connection().prepare("SELECT rowid FROM " + quotedTable_ + " ORDER BY " + order_.toStdString());
-    while (st.step()) keys_.push_back(st.columnInt(0));
+    // Read whole before replacing: a read that fails (the bank in use, say)
+    // leaves the view as it was rather than empty.
+    std::vector<std::int64_t> keys;
+    keys.reserve(keys_.size());
+    {
+        Stmt st = db_->connection().prepare("SELECT rowid FROM " + quotedTable_ + " ORDER BY " + order_.toStdString());
+        while (st.step()) keys.push_back(st.columnInt(0));
+    }
+    keys_.swap(keys);
     noMatch_ = false;
     moveTo(keys_.empty() ? -1 : 0);
 }

@@ -1,6 +1,8 @@
 #include "itembank/sqlite.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <cerrno>
 
 #include "core/error.h"
 
@@ -9,25 +11,35 @@ namespace db {
 namespace {
 constexpr int kBusyTimeoutMs = 2000;
 
+QString nativePath(const QString& path) { return QDir::toNativeSeparators(path); }
+
 bool writableByMode(const QFileInfo& info) {
     const QFile::Permissions p = info.permissions();
     return p & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther);
 }
 }  // namespace
 
+bool fileIsReadOnly(const QString& path) {
+    const QFileInfo file(path);
+    return file.exists() && !writableByMode(file);
+}
+
+bool folderIsReadOnly(const QString& path) {
+    const QFileInfo folder(QFileInfo(path).absolutePath());
+    return folder.exists() && !writableByMode(folder);
+}
+
 bool pathIsReadOnly(const QString& path) {
     // The file's own read-only mode is honoured for every user, the
     // administrator included, and so is that of its folder (where SQLite
     // keeps its journal while writing).
-    const QFileInfo file(path);
-    const QFileInfo folder(file.absolutePath());
-    return (file.exists() && !writableByMode(file)) || (folder.exists() && !writableByMode(folder));
+    return fileIsReadOnly(path) || folderIsReadOnly(path);
 }
 
 Connection::Connection(const QString& path, bool create) : path_(path) {
     const QByteArray name = path.toUtf8();
-    if (create && pathIsReadOnly(path))
-        throw qz::Error(qz::ErrReadOnly, QStringLiteral("The folder of %1 cannot be written.").arg(path));
+    if (create && folderIsReadOnly(path))
+        throw qz::Error(qz::ErrFolderReadOnly, QStringLiteral("The folder of %1 cannot be written.").arg(nativePath(path)));
     const int access = (!create && pathIsReadOnly(path)) ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     const int flags = access | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
     const int rc = sqlite3_open_v2(name.constData(), &db_, flags, nullptr);
@@ -36,13 +48,25 @@ Connection::Connection(const QString& path, bool create) : path_(path) {
         sqlite3_close_v2(db_);
         db_ = nullptr;
         throw qz::Error(rc == SQLITE_CANTOPEN ? qz::ErrFileNotFound : qz::ErrEngine,
-                        QStringLiteral("Cannot open the item bank %1: %2.").arg(path, msg));
+                        QStringLiteral("Cannot open the item bank %1: %2.").arg(nativePath(path), msg));
     }
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
     // Room for the whole item table (about 8 MB at 32,767 items) in the page
     // cache, so that a search reads it from memory while the file is unchanged.
     sqlite3_exec(db_, "PRAGMA cache_size = -16384", nullptr, nullptr, nullptr);
+    // Bank files are passed around: nothing stored in one may run code or
+    // change the file behind the program's back. No trigger or view ever
+    // runs (the schema check refuses banks that carry them, this holds even
+    // if one is added while the bank is open), functions stored in the schema
+    // are limited to harmless ones, and SQL cannot write the file's pages
+    // directly.
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);
+    sqlite3_exec(db_, "PRAGMA cell_size_check = ON", nullptr, nullptr, nullptr);
 }
 
 Connection::~Connection() {
@@ -73,18 +97,31 @@ void Connection::exec(const std::string& sql) {
     if (rc != SQLITE_OK) fail(rc);
 }
 
+static qz::Error writeError(const QString& path, const QString& detail) {
+    // Say which of the two cannot be written: the file or its folder (where
+    // the journal is kept while writing).
+    if (fileIsReadOnly(path))
+        return qz::Error(qz::ErrReadOnly,
+                         QStringLiteral("Cannot update: the item bank %1 is read-only (%2).").arg(nativePath(path), detail));
+    if (folderIsReadOnly(path))
+        return qz::Error(qz::ErrFolderReadOnly, QStringLiteral("Cannot update: the folder of the item bank %1 is read-only (%2).")
+                                                    .arg(nativePath(path), detail));
+    return qz::Error(qz::ErrReadOnly,
+                     QStringLiteral("Cannot update: the item bank %1 cannot be written (%2).").arg(nativePath(path), detail));
+}
+
 void Connection::fail(int rc, const char* what) const {
     const QString detail = QString::fromUtf8(what ? what : sqlite3_errmsg(db_));
+    const int sysErrno = db_ ? sqlite3_system_errno(db_) : 0;
     switch (rc & 0xff) {
     case SQLITE_READONLY:
     case SQLITE_CANTOPEN:
     case SQLITE_PERM:
-        throw qz::Error(qz::ErrReadOnly,
-                        QStringLiteral("Cannot update: the item bank %1 cannot be written (%2).").arg(path_, detail));
+        throw writeError(path_, detail);
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        throw qz::Error(qz::ErrLocked,
-                        QStringLiteral("The item bank %1 is in use by another program; try again later.").arg(path_));
+        throw qz::Error(qz::ErrLocked, QStringLiteral("The item bank %1 is in use by another program; try again later (%2).")
+                                           .arg(nativePath(path_), detail));
     case SQLITE_CONSTRAINT:
         if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
             throw qz::Error(qz::ErrDuplicateKey,
@@ -92,14 +129,20 @@ void Connection::fail(int rc, const char* what) const {
         break;
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
-        throw qz::Error(qz::ErrNotDatabase,
-                        QStringLiteral("The item bank %1 is damaged or not a database (%2).").arg(path_, detail));
+        throw qz::Error(qz::ErrDamaged, QStringLiteral("The item bank %1 is damaged (%2).").arg(nativePath(path_), detail));
     case SQLITE_FULL:
+        throw qz::Error(qz::ErrDiskFull,
+                        QStringLiteral("Cannot write the item bank %1: the disk is full (%2).").arg(nativePath(path_), detail));
     case SQLITE_IOERR:
-        throw qz::Error(qz::ErrReadOnly, QStringLiteral("Cannot write the item bank %1 (%2).").arg(path_, detail));
+        if (sysErrno == ENOSPC || sysErrno == EDQUOT)
+            throw qz::Error(qz::ErrDiskFull, QStringLiteral("Cannot write the item bank %1: the disk is full (%2).")
+                                                 .arg(nativePath(path_), detail));
+        if (sysErrno == EROFS || sysErrno == EACCES || sysErrno == EPERM) throw writeError(path_, detail);
+        throw qz::Error(qz::ErrEngine,
+                        QStringLiteral("Cannot read or write the item bank %1 (%2).").arg(nativePath(path_), detail));
     default: break;
     }
-    throw qz::Error(qz::ErrEngine, QStringLiteral("Item bank %1: %2.").arg(path_, detail));
+    throw qz::Error(qz::ErrEngine, QStringLiteral("Item bank %1: %2.").arg(nativePath(path_), detail));
 }
 
 Stmt::~Stmt() {

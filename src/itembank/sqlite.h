@@ -16,6 +16,8 @@ class Connection;
 
 // Whether the file, or the folder it is in, is marked read-only.
 bool pathIsReadOnly(const QString& path);
+bool fileIsReadOnly(const QString& path);
+bool folderIsReadOnly(const QString& path);
 
 // A prepared statement in use; resets itself (and its bindings) when it goes.
 class Stmt {
