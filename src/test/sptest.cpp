@@ -172,17 +172,21 @@ void Sptest::showSettings() {
     Label23.setVisible(DelayMs > 0);
 }
 
+// The settings of a run stay as they were at its Start until its evaluation.
 void Sptest::mnuNumeroItem_Click(int Index) {
+    if (running_) return;
     SentenceCount = 20 + 10 * Index;
     showSettings();
 }
 
 void Sptest::mnuTiempoItem_Click(int Index) {
+    if (running_) return;
     DelayMs = 10000 * (Index + 1);
     showSettings();
 }
 
 void Sptest::beg_Click(int Index) {
+    if (running_) return;
     StartCriteria = QString::fromUtf8(itembank::kStartPoints[static_cast<std::size_t>(Index)].testCriterion);
     keresa();
     StartChosen = 1;
