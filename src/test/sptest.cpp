@@ -90,7 +90,7 @@ void Sptest::design() {
     for (int i = 0; i < 4; ++i) {
         option(i).create(Frame3D1, 300 + i * 960, 240, 300, 300).onClick([this, i] { Option3D_Click(i); });
         option(i).widget()->setAccessibleName(kLetters[i]);
-        optionLetters[i]->create(Frame3D1, 620 + i * 960, 240, 300, 300, kLetters[i]).setFont(textFont);
+        optionLetters[i]->create(Frame3D1, 620 + i * 960, 285, 300, 300, kLetters[i]).setFont(textFont);
     }
     Option3D5.create(Frame3D1, 3900, 240, 150, 300).setVisible(false);
 
