@@ -7,6 +7,7 @@
 #include "app/sobre.h"
 #include "editor/form1.h"
 #include "practice/spgyak.h"
+#include "review/hibatst.h"
 #include "test/sptest.h"
 #include "toolkit/runtime.h"
 
@@ -30,8 +31,8 @@ tk::Form& form(Window w) {
     case HowTo: return tk::form<Form3>();
     case Practice: return tk::form<Spgyak>();
     case Test: return tk::form<Sptest>();
+    case Review: return tk::form<Hibatst>();
     case Editor: return tk::form<Form1>();
-    case Review: break;
     }
     throw std::logic_error("no such window");
 }
@@ -46,17 +47,14 @@ tk::Form* existing(Window w) {
     case Practice: return created<Spgyak>();
     case Test: return created<Sptest>();
     case Editor: return created<Form1>();
-    case Review: return nullptr;
+    case Review: return created<Hibatst>();
     }
     return nullptr;
 }
 
 void show(Window w) { form(w).Show(); }
 
-void hide(Window w) {
-    if (w == Review) return;  // the review window is not built yet
-    form(w).Hide();
-}
+void hide(Window w) { form(w).Hide(); }
 
 void unload(Window w) {
     if (tk::Form* f = existing(w); f && f->Loaded()) f->Unload();
