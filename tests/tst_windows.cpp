@@ -23,7 +23,8 @@ struct WindowCase {
 const WindowCase kWindows[] = {
     {"language", tasks::Language, nullptr},  {"background", tasks::Background, nullptr},
     {"about", tasks::About, &i18n::kSobreCaptions}, {"launcher", tasks::Launcher, &i18n::kQuizspCaptions},
-    {"how-to", tasks::HowTo, nullptr},
+    {"how-to", tasks::HowTo, nullptr},       {"test", tasks::Test, &i18n::kSptestCaptions},
+    {"review", tasks::Review, &i18n::kHibatstCaptions}, {"editor", tasks::Editor, &i18n::kForm1Captions},
 };
 
 }  // namespace
