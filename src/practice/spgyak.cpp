@@ -102,25 +102,25 @@ void Spgyak::design() {
     Command1.create(*this, 240, 4140, 1500, 480, QStringLiteral("SOLUTION")).setFont(kTextFont).setVisible(false).onClick(
         [this] { Command1_Click(); });
     caption(Label18.create(*this, 1860, 4140, 480, 480)).setFont(kItemFont).setAlignment(tk::Align::Center);
-    Label17.create(*this, 2460, 4140, 6930, 840)
+    Label17.create(*this, 2460, 4020, 6930, 1080)
         .setFont(kItemFont)
         .setWordWrap(true)
         .setBackColor(tk::RGB(255, 255, 192))
         .setVisible(false);
 
     // The record number on request.
-    caption(Label24.create(*this, 2460, 5070, 5400, 300)).setForeColor(tk::RGB(0, 0, 128)).onClick([this] {
+    caption(Label24.create(*this, 2460, 5130, 5400, 285)).setForeColor(tk::RGB(0, 0, 128)).onClick([this] {
         Label24_Click();
     });
-    caption(Label25.create(*this, 2460, 5070, 2700, 300));
-    caption(Label26.create(*this, 5220, 5070, 900, 300));
+    caption(Label25.create(*this, 2460, 5130, 2700, 285));
+    caption(Label26.create(*this, 5220, 5130, 900, 285));
 
     // Browsing along the bottom, Close at the lower right.
-    caption(Label23.create(*this, 240, 5520, 1020, 300, QStringLiteral("Record:")));
+    caption(Label23.create(*this, 240, 5520, 1740, 300, QStringLiteral("Record:")));
     tk::CommandButton* browse[] = {&Command5, &Command7, &Command8, &Command9};
     const char* browseCaptions[] = {"&First", "&Previous", "&Next", "&Last"};
     for (int i = 0; i < 4; ++i)
-        browse[i]->create(*this, 1320 + i * 1320, 5430, 1260, 450, QString::fromLatin1(browseCaptions[i]))
+        browse[i]->create(*this, 1980 + i * 1260, 5430, 1200, 450, QString::fromLatin1(browseCaptions[i]))
             .setFont(kTextFont)
             .setVisible(false);
     Command5.onClick([this] { Command5_Click(); });
