@@ -481,9 +481,28 @@ std::shared_ptr<const RowStore> RowStore::loadOnDemand(const QString& path, cons
     store->columns = columns;
     store->quotedTable = quoted(table.name);
     for (const FieldDef& f : table.fields) store->quotedFields.push_back(quoted(f.name));
-    std::vector<int> now;  // read at once: the numbers
+    // Read at once: the numbers that filters and sorts use (levels, order
+    // keys). A number that is a unique key of its own (the serial number)
+    // only tells rows apart: it is read with the texts, when a row is shown.
+    std::vector<bool> uniqueKey(static_cast<std::size_t>(columns), false);
+    {
+        std::vector<std::string> unique;
+        Stmt list = conn.prepare("PRAGMA index_list(" + store->quotedTable + ")");
+        while (list.step())
+            if (list.columnInt(2) != 0) unique.push_back(quoted(list.columnText(1)));
+        for (const std::string& index : unique) {
+            Stmt info = conn.prepare("PRAGMA index_info(" + index + ")");
+            std::vector<QString> names;
+            while (info.step()) names.push_back(info.columnText(2));
+            if (names.size() != 1) continue;
+            const int c = findField(table.fields, names.front());
+            if (c >= 0) uniqueKey[static_cast<std::size_t>(c)] = true;
+        }
+    }
+    std::vector<int> now;
     for (int c = 0; c < columns; ++c)
-        if (table.fields[static_cast<std::size_t>(c)].type != FieldType::Text) now.push_back(c);
+        if (table.fields[static_cast<std::size_t>(c)].type != FieldType::Text && !uniqueKey[static_cast<std::size_t>(c)])
+            now.push_back(c);
     store->fieldRead.assign(static_cast<std::size_t>(columns), 0);
     for (int c : now) store->fieldRead[static_cast<std::size_t>(c)] = 1;
 
