@@ -90,7 +90,7 @@ void BM_Start(benchmark::State& state) {
         w.Command3.click();
     }
 }
-BENCHMARK(BM_Start)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Start)->Unit(benchmark::kMillisecond)->Iterations(200);
 
 void BM_SequentialNext(benchmark::State& state) {
     Fixture f;
@@ -134,13 +134,13 @@ void BM_RandomNextResources(benchmark::State& state) {
     const int filesBefore = openFiles();
     const long rssBefore = rssKib();
     for (auto _ : state)
-        for (int i = 0; i < 10000; ++i) w.Command10.click();
+        for (int i = 0; i < int(state.range(0)); ++i) w.Command10.click();
     state.counters["files_before"] = filesBefore;
     state.counters["files_after"] = openFiles();
     state.counters["rss_kib_before"] = double(rssBefore);
     state.counters["rss_kib_after"] = double(rssKib());
 }
-BENCHMARK(BM_RandomNextResources)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_RandomNextResources)->Arg(10000)->Unit(benchmark::kSecond)->Iterations(1);
 
 }  // namespace
 

@@ -36,6 +36,7 @@ private slots:
     void textFilterAndSort_readTheFieldWhole();
     void everythingRead_letsGoOfItsConnection();
     void rowGoneFromTheFile_readsAsEmpty();
+    void tableOfNumbersOnly_readWhole();
 };
 
 void TestSnapshot::writesThroughAnyConnection_keepTheCopyAsItWas() {
@@ -160,6 +161,22 @@ void TestSnapshot::rowGoneFromTheFile_readsAsEmpty() {
     QVERIFY(whole->field(QStringLiteral("sorszam")).isNull());
     whole->MoveNext();
     QCOMPARE(whole->field(QStringLiteral("sorszam")).toInt(), 2);
+}
+
+void TestSnapshot::tableOfNumbersOnly_readWhole() {
+    // Nothing left to read on demand: the copy is whole at once.
+    TempBank bank;
+    bankfixture::execSql(bank.path(), "CREATE TABLE counts (n INTEGER, m REAL); INSERT INTO counts VALUES (3, 1.5), (1, NULL);");
+    auto database = bank.open();
+    const int before = openFiles();
+    auto counts = database->CreateSnapshot(QStringLiteral("counts"));
+    QCOMPARE(openFiles(), before);
+    counts->setSort(QStringLiteral("n"));
+    auto sorted = counts->CreateSnapshot();
+    QCOMPARE(sorted->field(QStringLiteral("n")).toInt(), 1);
+    QVERIFY(sorted->field(QStringLiteral("m")).isNull());
+    sorted->MoveNext();
+    QCOMPARE(sorted->field(QStringLiteral("m")).toDouble(), 1.5);
 }
 
 QTEST_MAIN(TestSnapshot)

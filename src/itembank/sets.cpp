@@ -510,8 +510,6 @@ std::shared_ptr<const RowStore> RowStore::loadOnDemand(const QString& path, cons
     std::string sql = "SELECT rowid";
     for (int c : now) sql += ", " + store->quotedFields[static_cast<std::size_t>(c)];
     sql += " FROM " + store->quotedTable + " ORDER BY rowid";
-    Stmt st = conn.prepare(sql);
-    sqlite3_stmt* raw = st.raw();
     std::size_t expected = 0;
     {
         Stmt last = conn.prepare("SELECT max(rowid) FROM " + store->quotedTable);
@@ -520,19 +518,24 @@ std::shared_ptr<const RowStore> RowStore::loadOnDemand(const QString& path, cons
     store->cells.resize(static_cast<std::size_t>(columns));
     for (int c : now) store->cells[static_cast<std::size_t>(c)].reserve(expected);
     store->rowids.reserve(expected);
-    Cell cell{};
-    while (st.step()) {
-        store->rowids.push_back(sqlite3_column_int64(raw, 0));
-        for (std::size_t k = 0; k < now.size(); ++k) {
-            put(cell, raw, static_cast<int>(k) + 1, store->arena);
-            store->cells[static_cast<std::size_t>(now[k])].push_back(cell);
+    {
+        Stmt st = conn.prepare(sql);
+        sqlite3_stmt* raw = st.raw();
+        Cell cell{};
+        while (st.step()) {
+            store->rowids.push_back(sqlite3_column_int64(raw, 0));
+            for (std::size_t k = 0; k < now.size(); ++k) {
+                put(cell, raw, static_cast<int>(k) + 1, store->arena);
+                store->cells[static_cast<std::size_t>(now[k])].push_back(cell);
+            }
+            ++store->rows;
         }
-        ++store->rows;
     }
     Cell unread{};
     unread.kind = kUnread;
     for (int c = 0; c < columns; ++c)
-        if (!store->fieldRead[static_cast<std::size_t>(c)]) store->cells[static_cast<std::size_t>(c)].assign(static_cast<std::size_t>(store->rows), unread);
+        if (!store->fieldRead[static_cast<std::size_t>(c)])
+            store->cells[static_cast<std::size_t>(c)].assign(static_cast<std::size_t>(store->rows), unread);
     if (store->version != versionOf(conn)) {
         // Written to while being read: read it whole, as it is now.
         return load(conn, table);
