@@ -310,6 +310,16 @@ void TestToolkit::options_codeAndMouseSelectOneOfGroup() {
     p.Option4.setValue(true);
     QVERIFY(p.Option1.Value());
     QVERIFY(p.Option4.Value());
+
+    // An option described apart from its caption keeps its description
+    // through later captions, until the window is built anew.
+    QCOMPARE(p.Option1.widget()->accessibleName(), QStringLiteral("Alpha"));
+    p.Option1.setDescription(QStringLiteral("A"));
+    p.Option1.setCaption(QStringLiteral("&First"));
+    QCOMPARE(p.Option1.widget()->accessibleName(), QStringLiteral("A"));
+    p.Unload();
+    p.Show();
+    QCOMPARE(p.Option1.widget()->accessibleName(), QStringLiteral("Alpha"));
 }
 
 void TestToolkit::accessKeys_onlyEnabledVisibleControlsActivate() {

@@ -269,7 +269,8 @@ void TableHandle::writeDelete(long pos) {
 // ---------------------------------------------------------------- Snapshot
 
 struct RowStore {
-    // One cell: a whole number, a number, a text in the arena, or Null.
+    // One cell: a whole number, a number, a text in the arena, Null, or a
+    // text not read from the file yet.
     struct Cell {
         union {
             std::int64_t i;
@@ -278,17 +279,40 @@ struct RowStore {
                 std::uint32_t off, len;
             } s;
         };
-        std::uint8_t kind;  // 0 null, 1 int, 2 double, 3 text
+        std::uint8_t kind;  // 0 null, 1 int, 2 double, 3 text, 4 not read yet
     };
+    static constexpr std::uint8_t kUnread = 4;
+    // After this many rows read one by one, the rest is read at once.
+    static constexpr int kRowReadsBeforeAll = 256;
+
     int columns = 0;
     int rows = 0;
-    std::vector<Cell> cells;
-    std::string arena;
+    // Field by field: a pass over one field of every row reads it in order.
+    mutable std::vector<std::vector<Cell>> cells;
+    mutable std::string arena;
+
+    // A copy made from a connection of its own reads its numbers at once and
+    // its texts when first needed: a whole text field for a filter or a sort,
+    // the texts of one row when a row is shown. Until everything is read it
+    // keeps that connection and the file version it was made at; a write by
+    // this process to the file makes it read the rest first (beforeWriteTo).
+    std::string quotedTable;
+    std::vector<std::string> quotedFields;
+    std::vector<std::int64_t> rowids;
+    mutable std::vector<char> fieldRead;  // per column
+    mutable std::unique_ptr<Connection> conn;
+    mutable std::pair<std::int64_t, std::int64_t> version{};
+    mutable int rowReads = 0;
+    QString canonicalPath;
 
     const Cell& cell(int row, int col) const {
-        return cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(col)];
+        return cells[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)];
+    }
+    Cell& cellAt(int row, int col) const {
+        return cells[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)];
     }
     Value value(int row, int col) const {
+        if (cell(row, col).kind == kUnread) readRow(row);
         const Cell& c = cell(row, col);
         switch (c.kind) {
         case 1: return Value(c.i);
@@ -297,53 +321,263 @@ struct RowStore {
         default: return Value();
         }
     }
+    // The value for a pass over every row (filter, sort): reads the whole
+    // field first.
+    Value valueForScan(int row, int col) const {
+        if (!fieldRead[static_cast<std::size_t>(col)]) readFields({col});
+        return value(row, col);
+    }
+    void readFieldForScan(int col) const {
+        if (!fieldRead[static_cast<std::size_t>(col)]) readFields({col});
+    }
+    bool complete() const { return !conn; }
 
+    // Reads every field not read yet.
+    void readAll() const {
+        std::vector<int> missing;
+        for (int c = 0; c < columns; ++c)
+            if (!fieldRead[static_cast<std::size_t>(c)]) missing.push_back(c);
+        if (!missing.empty()) readFields(missing);
+    }
+
+    static void put(Cell& cell, sqlite3_stmt* raw, int c, std::string& arena) {
+        switch (sqlite3_column_type(raw, c)) {
+        case SQLITE_INTEGER:
+            cell.kind = 1;
+            cell.i = sqlite3_column_int64(raw, c);
+            break;
+        case SQLITE_FLOAT:
+            cell.kind = 2;
+            cell.d = sqlite3_column_double(raw, c);
+            break;
+        case SQLITE_NULL: cell.kind = 0; break;
+        default: {
+            const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(raw, c));
+            const int n = sqlite3_column_bytes(raw, c);
+            cell.kind = 3;
+            cell.s.off = static_cast<std::uint32_t>(arena.size());
+            cell.s.len = static_cast<std::uint32_t>(n);
+            arena.append(p, static_cast<std::size_t>(n));
+        }
+        }
+    }
+
+    static std::pair<std::int64_t, std::int64_t> versionOf(Connection& c) {
+        Stmt st = c.prepare("PRAGMA data_version");
+        const std::int64_t others = st.step() ? st.columnInt(0) : 0;
+        return {others, sqlite3_total_changes64(c.handle())};
+    }
+
+    // Reads the given fields of every row in one pass over the table. Rows
+    // are matched by row id, so a file changed by another program since the
+    // copy was made gives Null for rows it no longer has.
+    void readFields(const std::vector<int>& cols) const {
+        if (!conn) return;
+        std::string sql = "SELECT rowid";
+        for (int c : cols) sql += ", " + quotedFields[static_cast<std::size_t>(c)];
+        sql += " FROM " + quotedTable + " ORDER BY rowid";
+        {
+            Stmt st = conn->prepare(sql);
+            sqlite3_stmt* raw = st.raw();
+            std::size_t at = 0;
+            while (at < rowids.size() && st.step()) {
+                const std::int64_t id = sqlite3_column_int64(raw, 0);
+                while (at < rowids.size() && rowids[at] < id) ++at;
+                if (at >= rowids.size() || rowids[at] != id) continue;
+                for (std::size_t k = 0; k < cols.size(); ++k) {
+                    Cell& cell = cellAt(static_cast<int>(at), cols[k]);
+                    if (cell.kind == kUnread) put(cell, raw, static_cast<int>(k) + 1, arena);
+                }
+                ++at;
+            }
+        }
+        for (int c : cols) {
+            for (int r = 0; r < rows; ++r)
+                if (Cell& cell = cellAt(r, c); cell.kind == kUnread) cell.kind = 0;
+            fieldRead[static_cast<std::size_t>(c)] = 1;
+        }
+        letGoWhenComplete();
+    }
+
+    // Reads the fields of one row not read yet.
+    void readRow(int row) const {
+        if (!conn) return;
+        if (++rowReads > kRowReadsBeforeAll) {
+            readAll();
+            return;
+        }
+        std::vector<int> cols;
+        std::string sql = "SELECT ";
+        for (int c = 0; c < columns; ++c) {
+            if (fieldRead[static_cast<std::size_t>(c)]) continue;
+            if (!cols.empty()) sql += ", ";
+            sql += quotedFields[static_cast<std::size_t>(c)];
+            cols.push_back(c);
+        }
+        sql += " FROM " + quotedTable + " WHERE rowid = ?1";
+        Stmt st = conn->prepare(sql);
+        st.bindInt(1, rowids[static_cast<std::size_t>(row)]);
+        const bool found = st.step();
+        for (std::size_t k = 0; k < cols.size(); ++k) {
+            Cell& cell = cellAt(row, cols[k]);
+            if (cell.kind != kUnread) continue;
+            if (found) put(cell, st.raw(), static_cast<int>(k), arena);
+            else cell.kind = 0;
+        }
+    }
+
+    void letGoWhenComplete() const {
+        for (char read : fieldRead)
+            if (!read) return;
+        conn.reset();
+    }
+
+    // Before this process writes to the file: read the rest while the file
+    // is still as it was. A copy that cannot read any more (the file locked
+    // by the writer) reads on demand later, from the file as it is then.
+    void beforeWrite() const {
+        if (!conn) return;
+        // Never wait for the writer's lock: it is held by this very process.
+        sqlite3_busy_timeout(conn->handle(), 0);
+        try {
+            if (versionOf(*conn) == version) readAll();
+        } catch (const qz::Error&) {
+        }
+        if (conn) sqlite3_busy_timeout(conn->handle(), 2000);
+    }
+
+    // The whole copy at once, through the database's own connection.
     static std::shared_ptr<const RowStore> load(Connection& conn, const TableInfo& table) {
         auto store = std::make_shared<RowStore>();
         const int columns = static_cast<int>(table.fields.size());
         store->columns = columns;
+        store->fieldRead.assign(static_cast<std::size_t>(columns), 1);
         std::size_t expected = 0;
         {
             Stmt count = conn.prepare("SELECT count(*) FROM " + quoted(table.name));
             if (count.step()) expected = static_cast<std::size_t>(count.columnInt(0));
             store->arena.reserve(expected * 256);
         }
-        store->cells.resize(expected * static_cast<std::size_t>(columns));
+        store->cells.resize(static_cast<std::size_t>(columns));
+        for (auto& field : store->cells) field.reserve(expected);
         Stmt st = conn.prepare("SELECT " + columnList(table.fields) + " FROM " + quoted(table.name) + " ORDER BY rowid");
         sqlite3_stmt* raw = st.raw();
-        std::size_t at = 0;
+        Cell cell{};
         while (st.step()) {
-            if (at + static_cast<std::size_t>(columns) > store->cells.size())
-                store->cells.resize(at + static_cast<std::size_t>(columns));
             for (int c = 0; c < columns; ++c) {
-                Cell& cell = store->cells[at++];
-                switch (sqlite3_column_type(raw, c)) {
-                case SQLITE_INTEGER:
-                    cell.kind = 1;
-                    cell.i = sqlite3_column_int64(raw, c);
-                    break;
-                case SQLITE_FLOAT:
-                    cell.kind = 2;
-                    cell.d = sqlite3_column_double(raw, c);
-                    break;
-                case SQLITE_NULL: cell.kind = 0; break;
-                default: {
-                    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(raw, c));
-                    const int n = sqlite3_column_bytes(raw, c);
-                    cell.kind = 3;
-                    cell.s.off = static_cast<std::uint32_t>(store->arena.size());
-                    cell.s.len = static_cast<std::uint32_t>(n);
-                    store->arena.append(p, static_cast<std::size_t>(n));
-                }
-                }
+                put(cell, raw, c, store->arena);
+                store->cells[static_cast<std::size_t>(c)].push_back(cell);
             }
             ++store->rows;
         }
-        store->cells.resize(at);
         return store;
     }
 
+    // Row ids and numbers now, texts on demand, through a connection of the
+    // copy's own.
+    static std::shared_ptr<const RowStore> loadOnDemand(const QString& path, const TableInfo& table);
 };
+
+namespace {
+// The copies that still read on demand, for beforeWriteTo.
+std::vector<std::weak_ptr<const RowStore>>& onDemandStores() {
+    static std::vector<std::weak_ptr<const RowStore>> stores;
+    return stores;
+}
+}  // namespace
+
+std::shared_ptr<const RowStore> RowStore::loadOnDemand(const QString& path, const TableInfo& table) {
+    auto store = std::make_shared<RowStore>();
+    store->conn = std::make_unique<Connection>(path);
+    Connection& conn = *store->conn;
+    const int columns = static_cast<int>(table.fields.size());
+    store->columns = columns;
+    store->quotedTable = quoted(table.name);
+    for (const FieldDef& f : table.fields) store->quotedFields.push_back(quoted(f.name));
+    // Read at once: the numbers that filters and sorts use (levels, order
+    // keys). A number that is a unique key of its own (the serial number)
+    // only tells rows apart: it is read with the texts, when a row is shown.
+    std::vector<bool> uniqueKey(static_cast<std::size_t>(columns), false);
+    {
+        std::vector<std::string> unique;
+        Stmt list = conn.prepare("PRAGMA index_list(" + store->quotedTable + ")");
+        while (list.step())
+            if (list.columnInt(2) != 0) unique.push_back(quoted(list.columnText(1)));
+        for (const std::string& index : unique) {
+            Stmt info = conn.prepare("PRAGMA index_info(" + index + ")");
+            std::vector<QString> names;
+            while (info.step()) names.push_back(info.columnText(2));
+            if (names.size() != 1) continue;
+            const int c = findField(table.fields, names.front());
+            if (c >= 0) uniqueKey[static_cast<std::size_t>(c)] = true;
+        }
+    }
+    std::vector<int> now;
+    for (int c = 0; c < columns; ++c)
+        if (table.fields[static_cast<std::size_t>(c)].type != FieldType::Text && !uniqueKey[static_cast<std::size_t>(c)])
+            now.push_back(c);
+    store->fieldRead.assign(static_cast<std::size_t>(columns), 0);
+    for (int c : now) store->fieldRead[static_cast<std::size_t>(c)] = 1;
+
+    store->version = versionOf(conn);
+    std::string sql = "SELECT rowid";
+    for (int c : now) sql += ", " + store->quotedFields[static_cast<std::size_t>(c)];
+    sql += " FROM " + store->quotedTable + " ORDER BY rowid";
+    std::size_t expected = 0;
+    {
+        Stmt last = conn.prepare("SELECT max(rowid) FROM " + store->quotedTable);
+        if (last.step()) expected = static_cast<std::size_t>(std::clamp<std::int64_t>(last.columnInt(0), 0, 1 << 20));
+    }
+    store->cells.resize(static_cast<std::size_t>(columns));
+    for (int c : now) store->cells[static_cast<std::size_t>(c)].reserve(expected);
+    store->rowids.reserve(expected);
+    {
+        Stmt st = conn.prepare(sql);
+        sqlite3_stmt* raw = st.raw();
+        Cell cell{};
+        while (st.step()) {
+            store->rowids.push_back(sqlite3_column_int64(raw, 0));
+            for (std::size_t k = 0; k < now.size(); ++k) {
+                put(cell, raw, static_cast<int>(k) + 1, store->arena);
+                store->cells[static_cast<std::size_t>(now[k])].push_back(cell);
+            }
+            ++store->rows;
+        }
+    }
+    Cell unread{};
+    unread.kind = kUnread;
+    for (int c = 0; c < columns; ++c)
+        if (!store->fieldRead[static_cast<std::size_t>(c)])
+            store->cells[static_cast<std::size_t>(c)].assign(static_cast<std::size_t>(store->rows), unread);
+    if (store->version != versionOf(conn)) {
+        // Written to while being read: read it whole, as it is now.
+        return load(conn, table);
+    }
+    store->canonicalPath = conn.canonicalPath();
+    store->letGoWhenComplete();
+    if (!store->complete()) {
+        auto& stores = onDemandStores();
+        stores.erase(std::remove_if(stores.begin(), stores.end(), [](const auto& w) { return w.expired(); }), stores.end());
+        stores.push_back(store);
+    }
+    return store;
+}
+
+void beforeWriteTo(const QString& canonicalPath) {
+    static bool busy = false;  // the copies' own reads are not writes
+    auto& stores = onDemandStores();
+    if (busy || stores.empty()) return;
+    busy = true;
+    for (const auto& w : std::vector<std::weak_ptr<const RowStore>>(stores))
+        if (auto store = w.lock(); store && store->canonicalPath == canonicalPath) store->beforeWrite();
+    stores.erase(std::remove_if(stores.begin(), stores.end(),
+                                [](const auto& w) {
+                                    auto s = w.lock();
+                                    return !s || s->complete();
+                                }),
+                 stores.end());
+    busy = false;
+}
 
 Snapshot::Snapshot(Database& db, const TableInfo& table) : Recordset(dbOpenSnapshot, table.fields) {
     // An unchanged file gives the same copy again: the database keeps the last
@@ -351,7 +585,10 @@ Snapshot::Snapshot(Database& db, const TableInfo& table) : Recordset(dbOpenSnaps
     auto cached = db.cachedCopy(table.name);
     std::shared_ptr<const RowStore> store = cached ? std::static_pointer_cast<const RowStore>(cached) : nullptr;
     if (!store) {
-        store = RowStore::load(db.connection(), table);
+        // Inside a transaction only the database's own connection sees its
+        // changes: the copy is read whole through it.
+        store = db.connection().inTransaction() ? RowStore::load(db.connection(), table)
+                                                : RowStore::loadOnDemand(db.Name(), table);
         db.keepCopy(table.name, store);
     }
     order_.resize(static_cast<std::size_t>(store->rows));
@@ -376,7 +613,7 @@ std::shared_ptr<Recordset> Snapshot::CreateSnapshot() {
         struct Row : RowAccess {
             const RowStore* store;
             int row;
-            Value field(int index) const override { return store->value(row, index); }
+            Value field(int index) const override { return store->valueForScan(row, index); }
         } row;
         row.store = store_.get();
         for (int r : order_) {
@@ -410,6 +647,7 @@ std::shared_ptr<Recordset> Snapshot::CreateSnapshot() {
         std::vector<std::vector<Value>> values(keys.size());
         std::vector<std::vector<std::int64_t>> ints(keys.size());
         for (std::size_t k = 0; k < keys.size(); ++k) {
+            store_->readFieldForScan(keys[k].field);
             bool allInts = true;
             for (int r : order) {
                 const RowStore::Cell& c = store_->cell(r, keys[k].field);
@@ -424,6 +662,29 @@ std::shared_ptr<Recordset> Snapshot::CreateSnapshot() {
             } else {
                 values[k].resize(rows);
                 for (int r : order) values[k][static_cast<std::size_t>(r)] = store_->value(r, keys[k].field);
+            }
+        }
+        if (keys.size() == 1 && !ints[0].empty() && !order.empty()) {
+            // One whole-number key (sorrend2, 1 to 3000): when the keys span
+            // a narrow range, count them; equal keys keep their order.
+            const std::vector<std::int64_t>& key = ints[0];
+            std::int64_t lo = INT64_MAX, hi = INT64_MIN;
+            for (int r : order) {
+                lo = std::min(lo, key[static_cast<std::size_t>(r)]);
+                hi = std::max(hi, key[static_cast<std::size_t>(r)]);
+            }
+            if (lo > INT64_MIN && hi - lo <= 4 * static_cast<std::int64_t>(order.size()) + 4096) {
+                const std::size_t span = static_cast<std::size_t>(hi - lo) + 1;
+                std::vector<int> start(span + 1, 0);
+                auto slot = [&](int r) {
+                    const auto k = static_cast<std::size_t>(key[static_cast<std::size_t>(r)] - lo);
+                    return keys[0].descending ? span - 1 - k : k;
+                };
+                for (int r : order) ++start[slot(r) + 1];
+                for (std::size_t i = 1; i <= span; ++i) start[i] += start[i - 1];
+                std::vector<int> sorted(order.size());
+                for (int r : order) sorted[static_cast<std::size_t>(start[slot(r)]++)] = r;
+                return std::make_shared<Snapshot>(store_, fields_, std::move(sorted));
             }
         }
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) {

@@ -90,7 +90,20 @@ Stmt Connection::prepare(const std::string& sql) {
     return Stmt(*this, stmt);
 }
 
+const QString& Connection::canonicalPath() const {
+    if (canonical_.isEmpty()) {
+        const QFileInfo info(path_);
+        canonical_ = info.canonicalFilePath();
+        if (canonical_.isEmpty()) canonical_ = info.absoluteFilePath();
+    }
+    return canonical_;
+}
+
+void Connection::aboutToWrite() const { beforeWriteTo(canonicalPath()); }
+
 void Connection::exec(const std::string& sql) {
+    // Transactions, schema and settings: treated as writes.
+    aboutToWrite();
     char* err = nullptr;
     const int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err);
     sqlite3_free(err);
@@ -175,6 +188,7 @@ Stmt& Stmt::bindInt(int index, std::int64_t v) {
 }
 
 bool Stmt::step() {
+    if (!sqlite3_stmt_busy(stmt_) && !sqlite3_stmt_readonly(stmt_)) conn_->aboutToWrite();
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;

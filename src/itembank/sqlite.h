@@ -19,6 +19,12 @@ bool pathIsReadOnly(const QString& path);
 bool fileIsReadOnly(const QString& path);
 bool folderIsReadOnly(const QString& path);
 
+// Called before any connection of this process writes to the file at this
+// canonical path (sets.cpp): static copies of the file that still read some
+// of their fields on demand read the rest now, so that they stay copies of
+// the file as it was.
+void beforeWriteTo(const QString& canonicalPath);
+
 // A prepared statement in use; resets itself (and its bindings) when it goes.
 class Stmt {
 public:
@@ -61,13 +67,18 @@ public:
     std::int64_t lastInsertRowid() const { return sqlite3_last_insert_rowid(db_); }
     bool inTransaction() const { return !sqlite3_get_autocommit(db_); }
     const QString& path() const { return path_; }
+    // The file's path with links resolved, the same for every connection to it.
+    const QString& canonicalPath() const;
     sqlite3* handle() const { return db_; }
+    // Runs beforeWriteTo for this connection's file.
+    void aboutToWrite() const;
 
     // Throws the engine error that matches an SQLite result code.
     [[noreturn]] void fail(int rc, const char* what = nullptr) const;
 
 private:
     QString path_;
+    mutable QString canonical_;
     sqlite3* db_ = nullptr;
     std::map<std::string, sqlite3_stmt*> cache_;
 };

@@ -391,6 +391,7 @@ OptionButton& OptionButton::create(const Container& parent, double left, double 
     w->setAutoExclusive(false);
     adopt(w, parent, left, top, width, height);
     click_ = nullptr;
+    description_.clear();
     setCaption(caption);
     connectEvent(w, &QRadioButton::clicked, [this] {
         select();
@@ -402,7 +403,13 @@ OptionButton& OptionButton::create(const Container& parent, double left, double 
 void OptionButton::showCaption(const QString& caption) {
     auto* w = static_cast<QRadioButton*>(require());
     w->setText(caption);
-    w->setAccessibleName(plainCaption(caption));
+    w->setAccessibleName(description_.isEmpty() ? plainCaption(caption) : description_);
+}
+
+OptionButton& OptionButton::setDescription(const QString& description) {
+    description_ = description;
+    showCaption(caption_);
+    return *this;
 }
 
 OptionButton& OptionButton::onClick(std::function<void()> handler) {

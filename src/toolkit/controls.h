@@ -274,6 +274,9 @@ public:
     bool Value() const;
     // true selects the option exactly as a click does; false only clears it.
     void setValue(bool value);
+    // What a screen reader says for an option whose meaning is shown beside
+    // it rather than in its caption (the letters of the answer options).
+    OptionButton& setDescription(const QString& description);
 
 protected:
     void showCaption(const QString& caption) override;
@@ -281,6 +284,7 @@ protected:
 private:
     void select();
     std::function<void()> click_;
+    QString description_;
 };
 
 // A picture, optionally stretched to its size; can be clicked.
