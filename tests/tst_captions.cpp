@@ -33,7 +33,22 @@ private slots:
     void about_andLauncher();
     void order_isTheTableOrder();
     void topics_distinctTexts();
+    void extraTexts_everyOneInEveryLanguage();
 };
+
+void TestCaptions::extraTexts_everyOneInEveryLanguage() {
+    const auto last = static_cast<int>(i18n::Extra::BankOtherFailure);
+    for (int id = 0; id <= last; ++id) {
+        std::set<QString> seen;
+        for (int base : {16, 116, 216}) {
+            const QString t = i18n::extraText(static_cast<i18n::Extra>(id), base);
+            QVERIFY2(!t.isEmpty(), qPrintable(QStringLiteral("text %1 in %2").arg(id).arg(base)));
+            seen.insert(t);
+        }
+        QCOMPARE(int(seen.size()), 3);  // really translated, not one language three times
+        QCOMPARE(i18n::extraText(static_cast<i18n::Extra>(id), 316), i18n::extraText(static_cast<i18n::Extra>(id), 16));
+    }
+}
 
 void TestCaptions::topics_distinctTexts() {
     std::set<int> offsets;

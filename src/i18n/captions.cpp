@@ -132,88 +132,88 @@ std::vector<std::pair<QString, QString>> captionsFor(const WindowCaptions& table
     return out;
 }
 
+namespace {
+
+struct ExtraRow {
+    Extra id;
+    const char* en;
+    const char* hu;
+    const char* es;
+};
+
+const ExtraRow kExtraTexts[] = {
+    {Extra::BankCannotBeOpened,
+     "The item bank cannot be opened.",
+     "Az adatbázist nem lehet megnyitni.",
+     "No se puede abrir la base de datos."},
+    {Extra::ReorderFailed,
+     "The order of the sentences could not be changed. Nothing has been changed: every sentence keeps its "
+     "place.",
+     "A mondatok sorrendjét nem lehetett megváltoztatni. Semmi sem változott: minden mondat a helyén maradt.",
+     "No se ha podido cambiar el orden de las oraciones. No se ha cambiado nada: cada oración sigue en su "
+     "lugar."},
+    {Extra::BankInUse,
+     "The item bank %1 is in use by another program. Close that program, or wait a moment, and try again.",
+     "A(z) %1 adatbázist egy másik program használja. Zárja be azt a programot, vagy várjon egy kicsit, és "
+     "próbálja újra.",
+     "Otro programa está usando la base de datos %1. Cierre ese programa, o espere un momento, y vuelva a "
+     "intentarlo."},
+    {Extra::BankDiskFull,
+     "The disk that holds the item bank %1 is full. Free some space and try again.",
+     "Megtelt a lemez, amelyen a(z) %1 adatbázis van. Szabadítson fel helyet, és próbálja újra.",
+     "El disco que contiene la base de datos %1 está lleno. Libere espacio y vuelva a intentarlo."},
+    {Extra::BankDamaged,
+     "The item bank %1 is damaged. Replace it with a good copy.",
+     "A(z) %1 adatbázis megsérült. Cserélje le egy ép példányra.",
+     "La base de datos %1 está dañada. Sustitúyala por una copia en buen estado."},
+    {Extra::BankFileReadOnly,
+     "The item bank %1 is read-only: it can be read but not changed.",
+     "A(z) %1 adatbázis csak olvasható: olvasni lehet, de módosítani nem.",
+     "La base de datos %1 es de solo lectura: se puede leer pero no modificar."},
+    {Extra::BankFolderReadOnly,
+     "The folder of the item bank %1 is read-only: the bank cannot be created or changed there.",
+     "A(z) %1 adatbázis mappája csak olvasható: ott az adatbázist nem lehet létrehozni vagy módosítani.",
+     "La carpeta de la base de datos %1 es de solo lectura: allí no se puede crear ni modificar la base de "
+     "datos."},
+    {Extra::BankNotRegularFile,
+     "%1 is not an ordinary file (it is a folder, a pipe, a device or a link to nothing). Nothing has been "
+     "written there.",
+     "A(z) %1 nem közönséges fájl (hanem mappa, csővezeték, eszköz vagy sehová sem mutató hivatkozás). Oda "
+     "semmit sem írt a program.",
+     "%1 no es un archivo normal (es una carpeta, una tubería, un dispositivo o un enlace a nada). No se ha "
+     "escrito nada allí."},
+    {Extra::BankForeign,
+     "The file %1 is not an item bank of this program. It has been left as it is.",
+     "A(z) %1 fájl nem ennek a programnak az adatbázisa. A fájl változatlan maradt.",
+     "El archivo %1 no es una base de datos de este programa. Se ha dejado tal como estaba."},
+    {Extra::BankMissing,
+     "The item bank %1 cannot be found.",
+     "A(z) %1 adatbázis nem található.",
+     "No se encuentra la base de datos %1."},
+    {Extra::BankOtherFailure,
+     "The item bank %1 cannot be used.",
+     "A(z) %1 adatbázist nem lehet használni.",
+     "No se puede usar la base de datos %1."},
+    {Extra::DuplicateSerial,
+     "The serial number %1 belongs to another item already. Please give this item another number.",
+     "A(z) %1 sorszám már egy másik mondaté. Kérem, adjon ennek a mondatnak másik sorszámot.",
+     "El número %1 ya pertenece a otra oración. Por favor, dé otro número a esta oración."},
+    {Extra::NewItemNotBegun,
+     "A new item could not be begun.",
+     "Új mondatot nem lehetett kezdeni.",
+     "No se ha podido empezar una oración nueva."},
+};
+
+}  // namespace
+
 QString extraText(Extra id, int langBase) {
-    const char* en = "";
-    const char* hu = "";
-    const char* es = "";
-    switch (id) {
-    case Extra::BankCannotBeOpened:
-        en = "The item bank cannot be opened.";
-        hu = "Az adatbázist nem lehet megnyitni.";
-        es = "No se puede abrir la base de datos.";
-        break;
-    case Extra::ReorderFailed:
-        en = "The order of the sentences could not be changed. Nothing has been changed: every sentence keeps its "
-             "place.";
-        hu = "A mondatok sorrendjét nem lehetett megváltoztatni. Semmi sem változott: minden mondat a helyén maradt.";
-        es = "No se ha podido cambiar el orden de las oraciones. No se ha cambiado nada: cada oración sigue en su "
-             "lugar.";
-        break;
-    case Extra::BankInUse:
-        en = "The item bank %1 is in use by another program. Close that program, or wait a moment, and try again.";
-        hu = "A(z) %1 adatbázist egy másik program használja. Zárja be azt a programot, vagy várjon egy kicsit, és "
-             "próbálja újra.";
-        es = "Otro programa está usando la base de datos %1. Cierre ese programa, o espere un momento, y vuelva a "
-             "intentarlo.";
-        break;
-    case Extra::BankDiskFull:
-        en = "The disk that holds the item bank %1 is full. Free some space and try again.";
-        hu = "Megtelt a lemez, amelyen a(z) %1 adatbázis van. Szabadítson fel helyet, és próbálja újra.";
-        es = "El disco que contiene la base de datos %1 está lleno. Libere espacio y vuelva a intentarlo.";
-        break;
-    case Extra::BankDamaged:
-        en = "The item bank %1 is damaged. Replace it with a good copy.";
-        hu = "A(z) %1 adatbázis megsérült. Cserélje le egy ép példányra.";
-        es = "La base de datos %1 está dañada. Sustitúyala por una copia en buen estado.";
-        break;
-    case Extra::BankFileReadOnly:
-        en = "The item bank %1 is read-only: it can be read but not changed.";
-        hu = "A(z) %1 adatbázis csak olvasható: olvasni lehet, de módosítani nem.";
-        es = "La base de datos %1 es de solo lectura: se puede leer pero no modificar.";
-        break;
-    case Extra::BankFolderReadOnly:
-        en = "The folder of the item bank %1 is read-only: the bank cannot be created or changed there.";
-        hu = "A(z) %1 adatbázis mappája csak olvasható: ott az adatbázist nem lehet létrehozni vagy módosítani.";
-        es = "La carpeta de la base de datos %1 es de solo lectura: allí no se puede crear ni modificar la base de "
-             "datos.";
-        break;
-    case Extra::BankNotRegularFile:
-        en = "%1 is not an ordinary file (it is a folder, a pipe, a device or a link to nothing). Nothing has been "
-             "written there.";
-        hu = "A(z) %1 nem közönséges fájl (hanem mappa, csővezeték, eszköz vagy sehová sem mutató hivatkozás). Oda "
-             "semmit sem írt a program.";
-        es = "%1 no es un archivo normal (es una carpeta, una tubería, un dispositivo o un enlace a nada). No se ha "
-             "escrito nada allí.";
-        break;
-    case Extra::BankForeign:
-        en = "The file %1 is not an item bank of this program. It has been left as it is.";
-        hu = "A(z) %1 fájl nem ennek a programnak az adatbázisa. A fájl változatlan maradt.";
-        es = "El archivo %1 no es una base de datos de este programa. Se ha dejado tal como estaba.";
-        break;
-    case Extra::BankMissing:
-        en = "The item bank %1 cannot be found.";
-        hu = "A(z) %1 adatbázis nem található.";
-        es = "No se encuentra la base de datos %1.";
-        break;
-    case Extra::BankOtherFailure:
-        en = "The item bank %1 cannot be used.";
-        hu = "A(z) %1 adatbázist nem lehet használni.";
-        es = "No se puede usar la base de datos %1.";
-        break;
-    case Extra::DuplicateSerial:
-        en = "The serial number %1 belongs to another item already. Please give this item another number.";
-        hu = "A(z) %1 sorszám már egy másik mondaté. Kérem, adjon ennek a mondatnak másik sorszámot.";
-        es = "El número %1 ya pertenece a otra oración. Por favor, dé otro número a esta oración.";
-        break;
-    case Extra::NewItemNotBegun:
-        en = "A new item could not be begun.";
-        hu = "Új mondatot nem lehetett kezdeni.";
-        es = "No se ha podido empezar una oración nueva.";
-        break;
+    for (const ExtraRow& row : kExtraTexts) {
+        if (row.id != id) continue;
+        if (langBase == kHungarian) return QString::fromUtf8(row.hu);
+        if (langBase == kSpanish) return QString::fromUtf8(row.es);
+        return QString::fromUtf8(row.en);
     }
-    if (langBase == kHungarian) return QString::fromUtf8(hu);
-    if (langBase == kSpanish) return QString::fromUtf8(es);
-    return QString::fromUtf8(en);
+    throw std::logic_error("an extra text the table lacks");
 }
 
 Extra bankCause(int errorNumber) {
