@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <climits>
+#include <cmath>
 #include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
@@ -182,8 +183,124 @@ TableHandle::TableHandle(std::shared_ptr<Database> db, const TableInfo& table)
 }
 
 long TableHandle::count() const {
+    if (single_) return 1;
     if (!loaded_) load();
     return static_cast<long>(keys_.size());
+}
+
+void TableHandle::standOnly(std::int64_t rowid, const Value& indexValue) {
+    keys_.assign(1, rowid);
+    indexValues_.clear();
+    if (indexField_ >= 0) indexValues_.push_back(indexValue);
+    single_ = true;
+    moveTo(0);
+}
+
+bool TableHandle::endRow(bool last) {
+    // The same order as load(): the index field, then the row id.
+    const char* dir = last ? " DESC" : "";
+    std::string sql = "SELECT rowid";
+    std::string order;
+    if (indexField_ >= 0) {
+        const std::string col = quoted(fields_[static_cast<std::size_t>(indexField_)].name);
+        sql += ", " + col;
+        order = col + dir + ", ";
+    }
+    sql += " FROM " + quotedTable_ + " ORDER BY " + order + "rowid" + dir + " LIMIT 1";
+    Stmt st = db_->connection().prepare(sql);
+    if (!st.step()) return false;
+    standOnly(st.columnInt(0), indexField_ >= 0 ? st.column(1) : Value());
+    return true;
+}
+
+bool TableHandle::seekEqualByQuery(const Value& key) {
+    // Only where the file's own comparison agrees with the index order: a
+    // number sought in a numeric field (exact as a double, as the index
+    // compares it). Anything else is sought in the whole list.
+    const FieldDef& def = fields_[static_cast<std::size_t>(indexField_)];
+    if (def.type == FieldType::Text || !key.isNumber()) return false;
+    const double x = key.toDouble();
+    if (!std::isfinite(x) || std::fabs(x) >= 9007199254740992.0) return false;
+    const std::string col = quoted(def.name);
+    Stmt st = db_->connection().prepare("SELECT rowid, " + col + " FROM " + quotedTable_ + " WHERE " + col +
+                                        " = ?1 ORDER BY rowid LIMIT 1");
+    st.bind(1, key);
+    noMatch_ = !st.step();
+    if (!noMatch_) standOnly(st.columnInt(0), st.column(1));
+    return true;
+}
+
+void TableHandle::wholeList() {
+    if (!single_) return;
+    const std::int64_t rowid = keys_.front();
+    const Value value = indexField_ >= 0 ? indexValues_.front() : Value();
+    single_ = false;
+    load();
+    const auto it = std::find(keys_.begin(), keys_.end(), rowid);
+    if (it != keys_.end()) {
+        pos_ = it - keys_.begin();
+        return;
+    }
+    // Deleted through another connection since it was found: it keeps its
+    // place in the list, as in a list read before the delete, and reading it
+    // tells that it is gone.
+    std::size_t at = 0;
+    while (at < keys_.size()) {
+        const int c = indexField_ >= 0 ? compareForOrder(indexValues_[at], value) : 0;
+        if (c > 0 || (c == 0 && keys_[at] > rowid)) break;
+        ++at;
+    }
+    keys_.insert(keys_.begin() + static_cast<long>(at), rowid);
+    if (indexField_ >= 0) indexValues_.insert(indexValues_.begin() + static_cast<long>(at), value);
+    pos_ = static_cast<long>(at);
+}
+
+void TableHandle::MoveFirst() {
+    if (loaded_) {
+        Recordset::MoveFirst();
+        return;
+    }
+    leaving();
+    if (!endRow(false)) noCurrentRow();
+}
+
+void TableHandle::MoveLast() {
+    if (loaded_) {
+        Recordset::MoveLast();
+        return;
+    }
+    leaving();
+    if (!endRow(true)) noCurrentRow();
+}
+
+void TableHandle::MoveNext() {
+    wholeList();
+    Recordset::MoveNext();
+}
+
+void TableHandle::MovePrevious() {
+    wholeList();
+    Recordset::MovePrevious();
+}
+
+long TableHandle::RecordCount() {
+    wholeList();
+    return Recordset::RecordCount();
+}
+
+long TableHandle::AbsolutePosition() const {
+    const_cast<TableHandle*>(this)->wholeList();
+    return Recordset::AbsolutePosition();
+}
+
+void TableHandle::AddNew() {
+    wholeList();
+    Recordset::AddNew();
+}
+
+void TableHandle::Delete() {
+    wholeList();
+    Recordset::Delete();
 }
 
 void TableHandle::load() const {
@@ -213,6 +330,8 @@ void TableHandle::setIndex(const QString& index) {
     index_ = index;
     indexField_ = fieldIndex(it->second);
     loaded_ = false;
+    single_ = false;
+    seeksByQuery_ = 0;
     pos_ = 0;
     deleted_ = false;
     changed();
@@ -222,8 +341,13 @@ void TableHandle::Seek(const QString& comparison, const Value& key) {
     if (indexField_ < 0)
         throw qz::Error(qz::ErrIndexNotFound, QStringLiteral("Operation invalid without a current index."));
     leaving();
-    count();
     const QString cmp = comparison.trimmed();
+    // A handle kept open and sought many times reads its rows after all: from
+    // then on each Seek is a search in memory.
+    if (!loaded_ && cmp == QLatin1String("=") && ++seeksByQuery_ <= kSeeksByQueryBeforeLoad && seekEqualByQuery(key))
+        return;
+    wholeList();
+    count();
     auto less = [](const Value& a, const Value& b) { return compareForOrder(a, b) < 0; };
     long found = -1;
     const auto begin = indexValues_.begin(), end = indexValues_.end();

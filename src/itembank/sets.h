@@ -52,6 +52,14 @@ public:
     void Seek(const QString& comparison, const Value& key) override;
     void FindFirst(const QString&) override { notSupported("FindFirst"); }
     void FindNext(const QString&) override { notSupported("FindNext"); }
+    void MoveFirst() override;
+    void MoveLast() override;
+    void MoveNext() override;
+    void MovePrevious() override;
+    long RecordCount() override;
+    long AbsolutePosition() const override;
+    void AddNew() override;
+    void Delete() override;
 
 protected:
     long count() const override;
@@ -62,7 +70,19 @@ private:
     // The rows are read in index order when first needed, so that setting the
     // index right after opening reads them once.
     void load() const;
+    // Until the rows are read, a Seek "=", MoveFirst or MoveLast finds its row
+    // with one query and the handle stands on that row alone ("single"):
+    // keys_ and indexValues_ hold just it, at position 0, and count() is 1.
+    // Whatever needs the whole order reads the rows first (wholeList) and
+    // stands on the same row again.
+    void standOnly(std::int64_t rowid, const Value& indexValue);
+    bool endRow(bool last);
+    bool seekEqualByQuery(const Value& key);
+    void wholeList();
     mutable bool loaded_ = false;
+    bool single_ = false;
+    static constexpr int kSeeksByQueryBeforeLoad = 256;
+    int seeksByQuery_ = 0;
     QString index_;
     int indexField_ = -1;
     mutable std::vector<Value> indexValues_;  // parallel to keys_
