@@ -80,11 +80,8 @@ QString bankErrorText(const qz::Error& e) {
 }
 
 void reportBankError(const qz::Error& e, const QString& title) {
-    // The message names the file, wherever the bank lives.
-    QString why = bankErrorText(e);
-    const QString place = QDir::toNativeSeparators(DbPath);
-    if (!DbPath.isEmpty() && !why.contains(DbPath) && !why.contains(place)) why += QStringLiteral("\n\n") + place;
-    tk::MsgBox(i18n::extraText(i18n::Extra::BankCannotBeOpened, LangBase) + QStringLiteral("\n\n") + why,
+    // The cause line names the file, wherever the bank lives.
+    tk::MsgBox(i18n::extraText(i18n::Extra::BankCannotBeOpened, LangBase) + QStringLiteral("\n\n") + bankErrorText(e),
                tk::vbCritical, title);
 }
 
