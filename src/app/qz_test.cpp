@@ -74,6 +74,8 @@ void setBankFile(const QString& path) { bankFile = path.isEmpty() ? QString() : 
 QString text(int k) { return i18n::text(k, LangBase); }
 QString text_id(int id) { return i18n::text_id(id); }
 
+QString optionLetter(int index) { return QString(QChar(u'A' + index)); }
+
 QString bankErrorText(const qz::Error& e) {
     return i18n::extraText(i18n::bankCause(e.number()), LangBase).arg(QDir::toNativeSeparators(DbPath)) +
            QStringLiteral("\n\n") + e.message();

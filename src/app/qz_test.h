@@ -57,6 +57,10 @@ QString text(int k);
 // The interface text with a fixed identifier.
 QString text_id(int id);
 
+// The letter of an item's option 0..3: "A" to "D" (the pick the windows compare
+// with the stored solution, and the caption beside each option).
+QString optionLetter(int index);
+
 // Why the item bank at DbPath could not be used, in the working language
 // (in use, disk full, damaged, read-only file or folder, not a regular file,
 // not an item bank), naming the file, followed by the engine's own text.

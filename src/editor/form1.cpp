@@ -76,7 +76,7 @@ void Form1::design() {
     for (int i = 0; i < 4; ++i) {
         const double left = i % 2 == 0 ? 240 : 5265;
         const double top = i < 2 ? 2100 : 2640;
-        letters[i]->create(*this, left, top + 75, 300, 315, QString(QChar(u'A' + i))).setFont(sans);
+        letters[i]->create(*this, left, top + 75, 300, 315, optionLetter(i)).setFont(sans);
         fillers[i]->create(*this, left + 360, top, 4365, 420).setFont(serif).setDataSource(Data1, QLatin1String(fields[i]));
     }
     Label5.create(*this, 240, 3255, 1500, 315, QStringLiteral("Solution:")).setFont(sans);
@@ -235,38 +235,18 @@ void Form1::Command1_Click() {
     }
 }
 
-void Form1::Command3_Click() {
-    NewPending = 0;
-    run([&] {
-        auto rs = Data1.Recordset();
-        if (!rs->isBOF()) rs->MovePrevious();
-        data();
-    });
-}
+void Form1::Command3_Click() { browse(&db::Recordset::MovePrevious, true); }
+void Form1::Command6_Click() { browse(&db::Recordset::MoveFirst, true); }
+void Form1::Command7_Click() { browse(&db::Recordset::MoveNext, false); }
+void Form1::Command8_Click() { browse(&db::Recordset::MoveLast, false); }
 
-void Form1::Command6_Click() {
+// The browse row: one move, unless the view is already before the first row
+// (moving backwards) or after the last; the topic line follows.
+void Form1::browse(void (db::Recordset::*move)(), bool backwards) {
     NewPending = 0;
     run([&] {
         auto rs = Data1.Recordset();
-        if (!rs->isBOF()) rs->MoveFirst();
-        data();
-    });
-}
-
-void Form1::Command7_Click() {
-    NewPending = 0;
-    run([&] {
-        auto rs = Data1.Recordset();
-        if (!rs->isEOF()) rs->MoveNext();
-        data();
-    });
-}
-
-void Form1::Command8_Click() {
-    NewPending = 0;
-    run([&] {
-        auto rs = Data1.Recordset();
-        if (!rs->isEOF()) rs->MoveLast();
+        if (!(backwards ? rs->isBOF() : rs->isEOF())) ((*rs).*move)();
         data();
     });
 }

@@ -114,6 +114,7 @@ private:
     // A serial number that another item has: refused aloud, typing kept.
     void reportDuplicate();
     void storePending(db::Recordset& rs, bool makeCurrent);
+    void browse(void (db::Recordset::*move)(), bool backwards);
 
     bool leaving_ = false;
 };

@@ -18,8 +18,6 @@ const tk::Font kItemFont{QStringLiteral("Times New Roman"), 12, true};
 const tk::Font kTextFont{QStringLiteral("MS Sans Serif"), 9.75, true};
 const QColor kBack = tk::RGB(0, 192, 192);
 
-QString letter(int index) { return QString(QChar(u'A' + index)); }
-
 }  // namespace
 
 Spgyak::Spgyak() : tk::Form(QStringLiteral("Spgyak")) {
@@ -65,7 +63,7 @@ void Spgyak::design() {
     for (int i = 0; i < 4; ++i) {
         const double left = i < 2 ? 240 : 4800;
         const double top = i % 2 == 0 ? 1560 : 2220;
-        letters[i]->create(*this, left, top, 330, 330, letter(i))
+        letters[i]->create(*this, left, top, 330, 330, optionLetter(i))
             .setFont(kTextFont)
             .setAlignment(tk::Align::Center)
             .setBackColor(tk::RGB(255, 255, 255))
@@ -85,8 +83,8 @@ void Spgyak::design() {
     for (int i = 0; i < 4; ++i) {
         const double left = i < 2 ? 180 : 1380;
         const double top = i % 2 == 0 ? 150 : 540;
-        frameLetters[i]->create(Frame3D1, left, top, 300, 300, letter(i)).setFont(kTextFont);
-        option(i).create(Frame3D1, left + 330, top - 30, 600, 360).setDescription(letter(i)).onClick([this, i] {
+        frameLetters[i]->create(Frame3D1, left, top, 300, 300, optionLetter(i)).setFont(kTextFont);
+        option(i).create(Frame3D1, left + 330, top - 30, 600, 360).setDescription(optionLetter(i)).onClick([this, i] {
             Option3D_Click(i);
         });
     }
@@ -202,7 +200,7 @@ void Spgyak::fillitem(db::Recordset& rs, bool withLevel) {
 }
 
 void Spgyak::so() {
-    try {
+    tk::endOnError([&] {
         if (Sel->isEOF()) {
             tk::MsgBox(text(77), tk::vbInformation, MsgTitle);
             return;
@@ -214,9 +212,7 @@ void Spgyak::so() {
         fillitem(*Sel);
         hideFeedback();
         if (Command2.Visible()) Command2.SetFocus();
-    } catch (const qz::Error&) {
-        // the refresh ends here
-    }
+    });
 }
 
 void Spgyak::szam() {
@@ -304,7 +300,7 @@ void Spgyak::Command3_Click() {
 }
 
 void Spgyak::Option3D_Click(int Index) {
-    Label9.setCaption(letter(Index));
+    Label9.setCaption(optionLetter(Index));
     oke();
     tk::endOnError([&] { focusNext(); });
 }
@@ -428,15 +424,21 @@ void Spgyak::Label24_Click() {
 
 // ---------------------------------------------------------------- Settings
 
-void Spgyak::mnuTopicItem_Click(int Index) {
-    SeqMode = 1;
+// A new selection from the Settings menu: no verdict, no pick, the chosen
+// kind of selection (topic or level) on the top row, no random Next.
+void Spgyak::newSelection(bool byLevel) {
     hideFeedback();
     Option3D1.setValue(true);
-    Label27.setVisible(false);
-    Label28.setVisible(false);
-    Label21.setVisible(true);
-    Label29.setVisible(true);
+    Label27.setVisible(byLevel);
+    Label28.setVisible(byLevel);
+    Label21.setVisible(!byLevel);
+    Label29.setVisible(!byLevel);
     Command10.setVisible(false);
+}
+
+void Spgyak::mnuTopicItem_Click(int Index) {
+    SeqMode = 1;
+    newSelection(false);
     for (tk::CommandButton* b : {&Command2, &Command5, &Command7, &Command8, &Command9}) b->setVisible(true);
     Label23.setVisible(true);
     check();
@@ -455,13 +457,7 @@ void Spgyak::mnuTopicItem_Click(int Index) {
 }
 
 void Spgyak::mnuNivelItem_Click(int Index) {
-    hideFeedback();
-    Option3D1.setValue(true);
-    Label27.setVisible(true);
-    Label28.setVisible(true);
-    Label21.setVisible(false);
-    Label29.setVisible(false);
-    Command10.setVisible(false);
+    newSelection(true);
     Command2.setVisible(true);
     for (int i = 0; i < 3; ++i) mnuNivelItem(i).setChecked(i == Index);
     const auto& level = itembank::kLevels[std::size_t(Index)];

@@ -150,6 +150,7 @@ private:
     bool select(const QString& criterion);
     void noMatch();
     void hideFeedback();
+    void newSelection(bool byLevel);
     void focusNext();
     void showPosition();
     tk::OptionButton& option(int index);

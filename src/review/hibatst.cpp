@@ -8,12 +8,6 @@
 
 using namespace qz_test;
 
-namespace {
-
-const QString kLetters[] = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")};
-
-}  // namespace
-
 void Hibatst::design() {
     setClientSize(9630, 6270);
     setMinButton(false);
@@ -57,7 +51,7 @@ void Hibatst::design() {
     for (int i = 0; i < 4; ++i) {
         const double left = i < 2 ? 240 : 4920;
         const double top = i % 2 == 0 ? 1680 : 2160;
-        letters[i]->create(*this, left, top, 300, 375, kLetters[i]).setFont(itemFont).setVisible(false);
+        letters[i]->create(*this, left, top, 300, 375, optionLetter(i)).setFont(itemFont).setVisible(false);
         choices[i]->create(*this, left + 360, top, 4080, 375).setFont(itemFont).setUseMnemonic(false)
             .setDataSource(Data1, QString::fromLatin1(fields[i])).setVisible(false);
     }
@@ -72,8 +66,8 @@ void Hibatst::design() {
     tk::Label* optionLetters[] = {&Label5, &Label6, &Label7, &Label8};
     for (int i = 0; i < 4; ++i) {
         option(i).create(Frame3D1, 300 + i * 960, 240, 300, 300).onClick([this, i] { Option3D_Click(i); });
-        option(i).widget()->setAccessibleName(kLetters[i]);
-        optionLetters[i]->create(Frame3D1, 620 + i * 960, 285, 300, 300, kLetters[i]).setFont(textFont);
+        option(i).widget()->setAccessibleName(optionLetter(i));
+        optionLetters[i]->create(Frame3D1, 620 + i * 960, 285, 300, 300, optionLetter(i)).setFont(textFont);
     }
     Option3D5.create(Frame3D1, 3900, 240, 150, 300).setVisible(false);
 
@@ -126,7 +120,7 @@ void Hibatst::Command1_Click() {
         for (tk::Label* l : {&Label12, &Label13, &Label14, &Label15, &Label16, &Label1, &Label2, &Label3, &Label4,
                              &Label11, &Label21, &Label22, &Label23})
             l->setVisible(true);
-        for (tk::Label* l : {&Label17, &Label18, &Label19, &Label20}) l->setVisible(false);
+        hideFeedback();
         Option3D5.setValue(true);
         // The list afresh: failed items appended since the window loaded are in it.
         Data1.Refresh();
@@ -163,7 +157,7 @@ void Hibatst::Command4_Click() {
             Option3D5.setValue(true);
             ++ShownNo;
             Label22.setCaption(QString::number(ShownNo));
-            for (tk::Label* l : {&Label17, &Label18, &Label19, &Label20}) l->setVisible(false);
+            hideFeedback();
         }
         abso();
     });
@@ -171,15 +165,7 @@ void Hibatst::Command4_Click() {
 
 // The navigation row stops at the first and the last failed item: never on
 // the placeholder row (position 0), never past the end.
-void Hibatst::Command2_Click() {
-    tk::endOnError([&] {
-        auto rs = Data1.Recordset();
-        if (rs->RecordCount() < 2) return;
-        rs->MoveFirst();
-        rs->MoveNext();
-        navigated();
-    });
-}
+void Hibatst::Command2_Click() { toEnd(false); }
 
 void Hibatst::Command3_Click() {
     tk::endOnError([&] {
@@ -200,13 +186,25 @@ void Hibatst::Command5_Click() {
     });
 }
 
-void Hibatst::Command7_Click() {
+void Hibatst::Command7_Click() { toEnd(true); }
+
+// First or Last: nothing to go to while the list holds only the placeholder row.
+void Hibatst::toEnd(bool last) {
     tk::endOnError([&] {
         auto rs = Data1.Recordset();
         if (rs->RecordCount() < 2) return;
-        rs->MoveLast();
+        if (last) {
+            rs->MoveLast();
+        } else {
+            rs->MoveFirst();
+            rs->MoveNext();
+        }
         navigated();
     });
+}
+
+void Hibatst::hideFeedback() {
+    for (tk::Label* l : {&Label17, &Label18, &Label19, &Label20}) l->setVisible(false);
 }
 
 void Hibatst::navigated() {
@@ -224,7 +222,7 @@ void Hibatst::Command8_Click() {
 }
 
 void Hibatst::Option3D_Click(int Index) {
-    Label9.setCaption(kLetters[Index]);
+    Label9.setCaption(optionLetter(Index));
     const bool right = Label9.Caption() == Label10.Caption();
     Label17.setVisible(right);
     Label18.setVisible(!right);

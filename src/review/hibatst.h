@@ -76,6 +76,9 @@ private:
     void abso();
     // The tail shared by the four buttons of the navigation row.
     void navigated();
+    void toEnd(bool last);
+    // The verdict boxes and the solution, hidden for a new item.
+    void hideFeedback();
     // Deletes the failed items read by the last Start, all in one go.
     void deleteFailed();
     tk::OptionButton& option(int i);

@@ -12,8 +12,6 @@ using namespace qz_test;
 
 namespace {
 
-const QString kLetters[] = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")};
-
 // right * 100 / scored, divided exactly, rounded to the nearest whole number
 // with halves going to the even neighbour.
 std::int16_t percentHalfEven(int right, int scored) {
@@ -57,7 +55,7 @@ void Sptest::design() {
     for (int i = 0; i < 4; ++i) {
         const double left = i < 2 ? 240 : 4920;
         const double top = i % 2 == 0 ? 1200 : 1680;
-        letters[i]->create(*this, left, top, 300, 375, kLetters[i]).setFont(itemFont).setVisible(false);
+        letters[i]->create(*this, left, top, 300, 375, optionLetter(i)).setFont(itemFont).setVisible(false);
         choices[i]->create(*this, left + 360, top, 4080, 375).setFont(itemFont).setUseMnemonic(false)
             .setVisible(false);
     }
@@ -89,8 +87,8 @@ void Sptest::design() {
     tk::Label* optionLetters[] = {&Label5, &Label6, &Label7, &Label8};
     for (int i = 0; i < 4; ++i) {
         option(i).create(Frame3D1, 300 + i * 960, 240, 300, 300).onClick([this, i] { Option3D_Click(i); });
-        option(i).widget()->setAccessibleName(kLetters[i]);
-        optionLetters[i]->create(Frame3D1, 620 + i * 960, 285, 300, 300, kLetters[i]).setFont(textFont);
+        option(i).widget()->setAccessibleName(optionLetter(i));
+        optionLetters[i]->create(Frame3D1, 620 + i * 960, 285, 300, 300, optionLetter(i)).setFont(textFont);
     }
     Option3D5.create(Frame3D1, 3900, 240, 150, 300).setVisible(false);
 
@@ -229,9 +227,7 @@ void Sptest::Command3_Click() {
                 mnuStart.setEnabled(false);
             }
         }
-        for (tk::Label* l : {&Label12, &Label13, &Label14, &Label15, &Label16, &Label1, &Label2, &Label3, &Label4,
-                             &Label11, &Label22})
-            l->setVisible(true);
+        showItem(true);
         Label17.setVisible(false);
         Option3D5.setValue(true);
         // Nothing of the run's settings changes until its evaluation.
@@ -256,45 +252,44 @@ void Sptest::Timer1_Timer() {
     tk::endOnError([&] { advanceBound(); });
 }
 
+// After the run's last sentence: the evaluation instead of another item.
+bool Sptest::endIfLast() {
+    if (ItemNo != SentenceCount) return false;
+    tk::Beep();
+    Timer1.setEnabled(false);
+    evalu();
+    return true;
+}
+
 void Sptest::advanceBound() {
     tally();
-    if (ItemNo != SentenceCount) {
-        cont();
-        Option3D5.setValue(true);
-        ++ShownNo;
-        Label22.setCaption(QString::number(ShownNo));
-        ++ItemNo;
-        scored_ = false;
-    } else {
-        tk::Beep();
-        Timer1.setEnabled(false);
-        evalu();
-    }
+    if (endIfLast()) return;
+    cont();
+    Option3D5.setValue(true);
+    ++ShownNo;
+    Label22.setCaption(QString::number(ShownNo));
+    ++ItemNo;
+    scored_ = false;
 }
 
 void Sptest::Command4_Click() {
     tk::endOnError([&] {
         tally();
-        if (ItemNo != SentenceCount) {
-            // A fresh table handle for every draw; the previous one goes.
-            RandomSet = Data1.Database()->OpenTable(QStringLiteral("test1"));
-            RandomSet->setIndex(QStringLiteral("sorszam"));
-            itembank::drawItem(*RandomSet, MaxSorszam, [] {
-                tk::Randomize();
-                return tk::Rnd();
-            });
-            Option3D5.setValue(true);
-            ++ItemNo;
-            Label22.setCaption(QString::number(ItemNo));
-            items_.fill(*RandomSet, QStringLiteral(" "));
-            answer_.fill(*RandomSet);
-            randomShown_ = true;
-            scored_ = false;
-        } else {
-            tk::Beep();
-            Timer1.setEnabled(false);
-            evalu();
-        }
+        if (endIfLast()) return;
+        // A fresh table handle for every draw; the previous one goes.
+        RandomSet = Data1.Database()->OpenTable(QStringLiteral("test1"));
+        RandomSet->setIndex(QStringLiteral("sorszam"));
+        itembank::drawItem(*RandomSet, MaxSorszam, [] {
+            tk::Randomize();
+            return tk::Rnd();
+        });
+        Option3D5.setValue(true);
+        ++ItemNo;
+        Label22.setCaption(QString::number(ItemNo));
+        items_.fill(*RandomSet, QStringLiteral(" "));
+        answer_.fill(*RandomSet);
+        randomShown_ = true;
+        scored_ = false;
     });
 }
 
@@ -305,13 +300,20 @@ void Sptest::cont() {
     randomShown_ = false;
 }
 
+// The item: its number, sentence, letters and options.
+void Sptest::showItem(bool shown) {
+    for (tk::Label* l : {&Label12, &Label13, &Label14, &Label15, &Label16, &Label1, &Label2, &Label3, &Label4,
+                         &Label11, &Label22})
+        l->setVisible(shown);
+}
+
 void Sptest::setf() {
     if (Command2.Visible()) Command2.SetFocus();
     else if (Command4.Visible()) Command4.SetFocus();
 }
 
 void Sptest::Option3D_Click(int Index) {
-    Label9.setCaption(kLetters[Index]);
+    Label9.setCaption(optionLetter(Index));
     setf();
 }
 
@@ -321,37 +323,37 @@ void Sptest::Form_KeyPress(int& KeyAscii) {
 
 void Sptest::tally() {
     if (scored_) return;  // scored already: an advance that failed is being tried again
-    if (Label9.Caption() == Label10.Caption()) {
-        ++RightCount;
-    } else {
-        // The row as the learner saw it, read in full before anything is written.
-        const QString felelet1 =
-            (randomShown_ ? RandomSet->field(QStringLiteral("felelet1")) : Data1.Recordset()->field(QStringLiteral("felelet1")))
-                .toString();
-        const std::pair<const char*, QString> row[] = {
-            {"hiba", Label9.Caption()},   {"mondat", Label13.Caption()}, {"a", Label14.Caption()},
-            {"b", Label12.Caption()},     {"c", Label15.Caption()},      {"d", Label16.Caption()},
-            {"felelet1", felelet1},       {"felelet2", Label10.Caption()},
-        };
-        auto rs = Data2.Recordset();
-        // One transaction per row: it is in hiba1 whole or not at all.
-        db::Transaction transaction(*Data2.Database());
-        try {
-            rs->AddNew();
-            for (const auto& [field, value] : row) rs->setField(QString::fromLatin1(field), db::Value(value));
-            rs->Update();
-        } catch (const qz::Error&) {
-            if (rs->EditMode() != db::dbEditNone) rs->CancelUpdate();
-            throw;
-        }
-        transaction.commit();
-        scored_ = true;
-        Label9.setCaption(QStringLiteral("0"));
-        rs->MoveLast();
-        return;
-    }
+    const bool right = Label9.Caption() == Label10.Caption();
+    if (right) ++RightCount;
+    else recordFailed();
     scored_ = true;
     Label9.setCaption(QStringLiteral("0"));
+    if (!right) Data2.Recordset()->MoveLast();
+}
+
+// The failed item into hiba1 as the learner saw it, with the pick made.
+void Sptest::recordFailed() {
+    // The row read in full before anything is written.
+    const QString felelet1 =
+        (randomShown_ ? RandomSet->field(QStringLiteral("felelet1")) : Data1.Recordset()->field(QStringLiteral("felelet1")))
+            .toString();
+    const std::pair<const char*, QString> row[] = {
+        {"hiba", Label9.Caption()},   {"mondat", Label13.Caption()}, {"a", Label14.Caption()},
+        {"b", Label12.Caption()},     {"c", Label15.Caption()},      {"d", Label16.Caption()},
+        {"felelet1", felelet1},       {"felelet2", Label10.Caption()},
+    };
+    auto rs = Data2.Recordset();
+    // One transaction per row: it is in hiba1 whole or not at all.
+    db::Transaction transaction(*Data2.Database());
+    try {
+        rs->AddNew();
+        for (const auto& [field, value] : row) rs->setField(QString::fromLatin1(field), db::Value(value));
+        rs->Update();
+    } catch (const qz::Error&) {
+        if (rs->EditMode() != db::dbEditNone) rs->CancelUpdate();
+        throw;
+    }
+    transaction.commit();
 }
 
 void Sptest::evalu() {
@@ -360,9 +362,8 @@ void Sptest::evalu() {
     Command3.setVisible(true);
     Command2.setVisible(false);
     Command4.setVisible(false);
-    for (tk::Label* l : {&Label12, &Label13, &Label14, &Label15, &Label16, &Label1, &Label2, &Label3, &Label4,
-                         &Label11, &Label22, &Label19, &Label20, &Label23, &Label25})
-        l->setVisible(false);
+    showItem(false);
+    for (tk::Label* l : {&Label19, &Label20, &Label23, &Label25}) l->setVisible(false);
     DelayMs = 0;
     SentenceCount = 0;
     StartChosen = 0;

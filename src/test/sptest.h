@@ -103,8 +103,11 @@ private:
     void keresa();
     void cont();
     void setf();
+    void showItem(bool shown);
     void tally();
+    void recordFailed();
     void evalu();
+    bool endIfLast();
     // The steps shared by the sequential Next and the timer tick.
     void advanceBound();
     // The settings in force (set here or by the practice window) on the labels.
