@@ -33,10 +33,9 @@ const TableInfo& Database::table(const QString& name) {
             throw qz::Error(qz::ErrTableNotFound, QStringLiteral("The item bank has no table \"%1\".").arg(name));
         info.name = st.columnText(0);
     }
-    QString quotedName = info.name;
-    quotedName.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    const std::string quotedTable = quotedName(info.name);
     {
-        Stmt st = conn_->prepare(("PRAGMA table_info(\"" + quotedName + "\")").toStdString());
+        Stmt st = conn_->prepare("PRAGMA table_info(" + quotedTable + ")");
         while (st.step()) {
             const QString type = st.columnText(2).toUpper();
             FieldType ft = FieldType::Text;
@@ -50,13 +49,11 @@ const TableInfo& Database::table(const QString& name) {
     }
     QStringList indexNames;
     {
-        Stmt st = conn_->prepare(("PRAGMA index_list(\"" + quotedName + "\")").toStdString());
+        Stmt st = conn_->prepare("PRAGMA index_list(" + quotedTable + ")");
         while (st.step()) indexNames << st.columnText(1);
     }
     for (const QString& idx : indexNames) {
-        QString q = idx;
-        q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-        Stmt st = conn_->prepare(("PRAGMA index_info(\"" + q + "\")").toStdString());
+        Stmt st = conn_->prepare("PRAGMA index_info(" + quotedName(idx) + ")");
         if (st.step()) info.indexes[idx.toLower()] = st.columnText(2);
     }
     // A table with serial numbers is viewed in their order, any other in the

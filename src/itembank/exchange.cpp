@@ -230,21 +230,6 @@ void checkContent(const std::vector<ImportRow>& rows, std::vector<Problem>& prob
     }
 }
 
-void insertItems(db::Connection& conn, const std::vector<ImportRow>& rows) {
-    db::Stmt st = conn.prepare(
-        "INSERT INTO test1 (sorszam, mondat, a, b, c, d, felelet1, felelet2, kulcs1, kulcs2, szint, sorrend2) "
-        "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)");
-    for (const ImportRow& r : rows) {
-        const Item& it = r.item;
-        st.bindInt(1, it.sorszam);
-        st.bind(2, it.mondat).bind(3, it.a).bind(4, it.b).bind(5, it.c).bind(6, it.d);
-        st.bind(7, it.felelet1).bind(8, it.felelet2).bind(9, it.kulcs1).bind(10, it.kulcs2);
-        st.bindInt(11, it.szint).bindInt(12, it.sorrend2);
-        st.run();
-        sqlite3_reset(st.raw());
-    }
-}
-
 // A copy of the whole bank at target, made beside it first and put in place
 // whole. It reads through a connection of its own: the caller holds the
 // write lock, so the copy is the bank exactly as the caller found it.
@@ -433,6 +418,9 @@ int exportBank(const QString& bankPath, const QString& tsvPath) {
 }
 
 void replaceItems(const QString& bankPath, const std::vector<ImportRow>& rows) {
+    std::vector<Item> items;
+    items.reserve(rows.size());
+    for (const ImportRow& r : rows) items.push_back(r.item);
     auto bank = db::DBEngine::OpenDatabase(bankPath);
     db::Connection& conn = bank->connection();
     if (conn.readOnly())
@@ -445,7 +433,7 @@ void replaceItems(const QString& bankPath, const std::vector<ImportRow>& rows) {
     try {
         backUp(bankPath, bankPath + QStringLiteral(".bak"));
         conn.exec("DELETE FROM test1");
-        insertItems(conn, rows);
+        insertItems(conn, items);
         conn.exec("COMMIT");
     } catch (...) {
         if (conn.inTransaction()) sqlite3_exec(conn.handle(), "ROLLBACK", nullptr, nullptr, nullptr);

@@ -170,6 +170,20 @@ std::vector<Item> defaultItems() {
     return parseItems(QString::fromUtf8(f.readAll()));
 }
 
+void insertItems(db::Connection& conn, const std::vector<Item>& items) {
+    db::Stmt st = conn.prepare(
+        "INSERT INTO test1 (sorszam, mondat, a, b, c, d, felelet1, felelet2, kulcs1, kulcs2, szint, sorrend2) "
+        "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)");
+    for (const Item& it : items) {
+        st.bindInt(1, it.sorszam);
+        st.bind(2, it.mondat).bind(3, it.a).bind(4, it.b).bind(5, it.c).bind(6, it.d);
+        st.bind(7, it.felelet1).bind(8, it.felelet2).bind(9, it.kulcs1).bind(10, it.kulcs2);
+        st.bindInt(11, it.szint).bindInt(12, it.sorrend2);
+        st.run();
+        sqlite3_reset(st.raw());
+    }
+}
+
 void createItemBank(const QString& path, const std::vector<Item>& items) {
     // A unique name of its own: two first starts at once never touch each
     // other's half-written file.
@@ -198,19 +212,7 @@ void createItemBank(const QString& path, const std::vector<Item>& items) {
                   "PRAGMA user_version = " + std::to_string(kSchemaVersion) + ";");
         conn.exec("BEGIN");
         conn.exec(kSchema);
-        {
-            db::Stmt st = conn.prepare(
-                "INSERT INTO test1 (sorszam, mondat, a, b, c, d, felelet1, felelet2, kulcs1, kulcs2, szint, sorrend2) "
-                "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)");
-            for (const Item& it : items) {
-                st.bindInt(1, it.sorszam);
-                st.bind(2, it.mondat).bind(3, it.a).bind(4, it.b).bind(5, it.c).bind(6, it.d);
-                st.bind(7, it.felelet1).bind(8, it.felelet2).bind(9, it.kulcs1).bind(10, it.kulcs2);
-                st.bindInt(11, it.szint).bindInt(12, it.sorrend2);
-                st.run();
-                sqlite3_reset(st.raw());
-            }
-        }
+        insertItems(conn, items);
         conn.exec("COMMIT");  // synced to the disk before it returns
     } catch (const qz::Error& e) {
         discard();
@@ -340,9 +342,7 @@ void checkSchemaObjects(db::Connection& conn) {
             }
         }
         for (IndexInfo& idx : out) {
-            QString q = idx.name;
-            q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-            db::Stmt st = conn.prepare(("PRAGMA index_info(\"" + q + "\")").toStdString());
+            db::Stmt st = conn.prepare("PRAGMA index_info(" + db::quotedName(idx.name) + ")");
             while (st.step()) {
                 if (st.columnInt(1) < 0)
                     refuse(path, QStringLiteral("its index %1 is built on a formula").arg(idx.name));

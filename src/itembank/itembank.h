@@ -40,6 +40,8 @@ std::vector<Item> defaultItems();
 // the placeholder row of hiba1 and the given items. The file appears whole or
 // not at all.
 void createItemBank(const QString& path, const std::vector<Item>& items);
+// Adds the items to test1 of an open bank, inside the caller's transaction.
+void insertItems(db::Connection& conn, const std::vector<Item>& items);
 
 // Refuses, without writing to it, a file that cannot be an item bank: empty,
 // not a database, an Access database (ErrNotDatabase); a folder, a pipe, a

@@ -15,17 +15,11 @@ namespace db {
 
 namespace {
 
-std::string quoted(const QString& name) {
-    QString q = name;
-    q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return ("\"" + q + "\"").toStdString();
-}
-
 std::string columnList(const FieldList& fields) {
     std::string out;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i) out += ", ";
-        out += quoted(fields[i].name);
+        out += quotedName(fields[i].name);
     }
     return out;
 }
@@ -55,13 +49,13 @@ int compareForOrder(const Value& a, const Value& b) {
 // ---------------------------------------------------------------- RowidSet
 
 RowidSet::RowidSet(int type, std::shared_ptr<Database> db, const TableInfo& table)
-    : Recordset(type, table.fields), db_(std::move(db)), table_(table.name), quotedTable_(quoted(table.name)),
+    : Recordset(type, table.fields), db_(std::move(db)), table_(table.name), quotedTable_(quotedName(table.name)),
       smallInt_(table.smallInt) {}
 
 bool RowidSet::isSmallInt(int field) const { return smallInt_[static_cast<std::size_t>(field)]; }
 
 Value RowidSet::read(long row, int field) const {
-    Stmt st = db_->connection().prepare("SELECT " + quoted(fields_[static_cast<std::size_t>(field)].name) + " FROM " +
+    Stmt st = db_->connection().prepare("SELECT " + quotedName(fields_[static_cast<std::size_t>(field)].name) + " FROM " +
                                         quotedTable_ + " WHERE rowid = ?1");
     st.bindInt(1, keys_[static_cast<std::size_t>(row)]);
     if (!st.step()) deletedByOthers();
@@ -88,7 +82,7 @@ void RowidSet::writeUpdate(long pos, const std::vector<Value>& row, const std::v
         if (!changed[i]) continue;
         columns.push_back(i);
         if (columns.size() > 1) sets += ", ";
-        sets += quoted(fields_[i].name) + " = ?" + std::to_string(columns.size());
+        sets += quotedName(fields_[i].name) + " = ?" + std::to_string(columns.size());
     }
     const std::int64_t rowid = keys_[static_cast<std::size_t>(pos)];
     if (columns.empty()) {
@@ -140,7 +134,7 @@ long Dynaset::scanFor(long start, const Condition& cond) {
     // view's order from start.
     const std::vector<int>& used = cond.fieldsUsed();
     std::string cols = "rowid";
-    for (int f : used) cols += ", " + quoted(fields_[static_cast<std::size_t>(f)].name);
+    for (int f : used) cols += ", " + quotedName(fields_[static_cast<std::size_t>(f)].name);
     struct Row : RowAccess {
         const Stmt* st;
         const std::vector<int>* used;
@@ -202,7 +196,7 @@ bool TableHandle::endRow(bool last) {
     std::string sql = "SELECT rowid";
     std::string order;
     if (indexField_ >= 0) {
-        const std::string col = quoted(fields_[static_cast<std::size_t>(indexField_)].name);
+        const std::string col = quotedName(fields_[static_cast<std::size_t>(indexField_)].name);
         sql += ", " + col;
         order = col + dir + ", ";
     }
@@ -221,7 +215,7 @@ bool TableHandle::seekEqualByQuery(const Value& key) {
     if (def.type == FieldType::Text || !key.isNumber()) return false;
     const double x = key.toDouble();
     if (!std::isfinite(x) || std::fabs(x) >= 9007199254740992.0) return false;
-    const std::string col = quoted(def.name);
+    const std::string col = quotedName(def.name);
     Stmt st = db_->connection().prepare("SELECT rowid, " + col + " FROM " + quotedTable_ + " WHERE " + col +
                                         " = ?1 ORDER BY rowid LIMIT 1");
     st.bind(1, key);
@@ -255,23 +249,19 @@ void TableHandle::wholeList() {
     pos_ = static_cast<long>(at);
 }
 
-void TableHandle::MoveFirst() {
+void TableHandle::moveToEnd(bool last) {
     if (loaded_) {
-        Recordset::MoveFirst();
+        if (last) Recordset::MoveLast();
+        else Recordset::MoveFirst();
         return;
     }
     leaving();
-    if (!endRow(false)) noCurrentRow();
+    if (!endRow(last)) noCurrentRow();
 }
 
-void TableHandle::MoveLast() {
-    if (loaded_) {
-        Recordset::MoveLast();
-        return;
-    }
-    leaving();
-    if (!endRow(true)) noCurrentRow();
-}
+void TableHandle::MoveFirst() { moveToEnd(false); }
+
+void TableHandle::MoveLast() { moveToEnd(true); }
 
 void TableHandle::MoveNext() {
     wholeList();
@@ -311,7 +301,7 @@ void TableHandle::load() const {
         Stmt st = db_->connection().prepare("SELECT rowid FROM " + quotedTable_ + " ORDER BY rowid");
         while (st.step()) keys_.push_back(st.columnInt(0));
     } else {
-        const std::string col = quoted(fields_[static_cast<std::size_t>(indexField_)].name);
+        const std::string col = quotedName(fields_[static_cast<std::size_t>(indexField_)].name);
         Stmt st = db_->connection().prepare("SELECT rowid, " + col + " FROM " + quotedTable_ + " ORDER BY " + col +
                                             ", rowid");
         while (st.step()) {
@@ -578,13 +568,13 @@ struct RowStore {
         store->fieldRead.assign(static_cast<std::size_t>(columns), 1);
         std::size_t expected = 0;
         {
-            Stmt count = conn.prepare("SELECT count(*) FROM " + quoted(table.name));
+            Stmt count = conn.prepare("SELECT count(*) FROM " + quotedName(table.name));
             if (count.step()) expected = static_cast<std::size_t>(count.columnInt(0));
             store->arena.reserve(expected * 256);
         }
         store->cells.resize(static_cast<std::size_t>(columns));
         for (auto& field : store->cells) field.reserve(expected);
-        Stmt st = conn.prepare("SELECT " + columnList(table.fields) + " FROM " + quoted(table.name) + " ORDER BY rowid");
+        Stmt st = conn.prepare("SELECT " + columnList(table.fields) + " FROM " + quotedName(table.name) + " ORDER BY rowid");
         sqlite3_stmt* raw = st.raw();
         Cell cell{};
         while (st.step()) {
@@ -616,8 +606,8 @@ std::shared_ptr<const RowStore> RowStore::loadOnDemand(const QString& path, cons
     Connection& conn = *store->conn;
     const int columns = static_cast<int>(table.fields.size());
     store->columns = columns;
-    store->quotedTable = quoted(table.name);
-    for (const FieldDef& f : table.fields) store->quotedFields.push_back(quoted(f.name));
+    store->quotedTable = quotedName(table.name);
+    for (const FieldDef& f : table.fields) store->quotedFields.push_back(quotedName(f.name));
     // Read at once: the numbers that filters and sorts use (levels, order
     // keys). A number that is a unique key of its own (the serial number)
     // only tells rows apart: it is read with the texts, when a row is shown.
@@ -626,7 +616,7 @@ std::shared_ptr<const RowStore> RowStore::loadOnDemand(const QString& path, cons
         std::vector<std::string> unique;
         Stmt list = conn.prepare("PRAGMA index_list(" + store->quotedTable + ")");
         while (list.step())
-            if (list.columnInt(2) != 0) unique.push_back(quoted(list.columnText(1)));
+            if (list.columnInt(2) != 0) unique.push_back(quotedName(list.columnText(1)));
         for (const std::string& index : unique) {
             Stmt info = conn.prepare("PRAGMA index_info(" + index + ")");
             std::vector<QString> names;

@@ -77,6 +77,7 @@ private:
     // stands on the same row again.
     void standOnly(std::int64_t rowid, const Value& indexValue);
     bool endRow(bool last);
+    void moveToEnd(bool last);
     bool seekEqualByQuery(const Value& key);
     void wholeList();
     mutable bool loaded_ = false;

@@ -36,6 +36,12 @@ bool pathIsReadOnly(const QString& path) {
     return fileIsReadOnly(path) || folderIsReadOnly(path);
 }
 
+std::string quotedName(const QString& name) {
+    QString q = name;
+    q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return ("\"" + q + "\"").toStdString();
+}
+
 Connection::Connection(const QString& path, bool create) : path_(path) {
     const QByteArray name = path.toUtf8();
     if (create && folderIsReadOnly(path))

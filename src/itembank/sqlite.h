@@ -25,6 +25,10 @@ bool folderIsReadOnly(const QString& path);
 // the file as it was.
 void beforeWriteTo(const QString& canonicalPath);
 
+// A table, field or index name as an SQL identifier: in double quotes, any
+// double quote in it doubled.
+std::string quotedName(const QString& name);
+
 // A prepared statement in use; resets itself (and its bindings) when it goes.
 class Stmt {
 public:
