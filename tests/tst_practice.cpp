@@ -19,6 +19,7 @@
 using namespace qz_test;
 using Kind = tk::ScriptedDialogs::Kind;
 using bankfixture::item;
+using bankfixture::openFiles;
 
 namespace {
 
@@ -54,8 +55,6 @@ bool red(const Spgyak& w) { return w.Label20.Visible() && !w.Label19.Visible(); 
 bool noBar(const Spgyak& w) { return !w.Label19.Visible() && !w.Label20.Visible(); }
 
 std::vector<tk::ScriptedDialogs::Call> boxes(const testkit::Session& s) { return s.dialogs.callsOf(Kind::MsgBox); }
-
-int openFiles() { return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::System).size()); }
 
 }  // namespace
 
@@ -576,9 +575,7 @@ void TestPractice::unopenableBank_backToTheLauncher() {
     testkit::Session s;
     DbPath = s.folder.filePath(QStringLiteral("qz_data.mdb"));
     {
-        QFile f(DbPath);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("Not an item bank at all.");
+        QVERIFY(bankfixture::writeFile(DbPath, "Not an item bank at all."));
     }
     LangBase = 116;
     tasks::show(tasks::Practice);
