@@ -39,7 +39,7 @@ std::vector<itembank::Item> practiceBank() {
 
 // A practice window over a fresh bank in the test's folder.
 Spgyak& open(testkit::Session& s, int langBase = 16, const std::vector<itembank::Item>& items = practiceBank()) {
-    DbPath = s.folder.filePath(QStringLiteral("qz_data.mdb"));
+    DbPath = testkit::bankPath(s);
     if (!QFile::exists(DbPath)) itembank::createItemBank(DbPath, items);
     LangBase = static_cast<std::int16_t>(langBase);
     Spgyak& w = tk::form<Spgyak>();
@@ -573,7 +573,7 @@ void TestPractice::tasks_leaveForEachWindow() {
 
 void TestPractice::unopenableBank_backToTheLauncher() {
     testkit::Session s;
-    DbPath = s.folder.filePath(QStringLiteral("qz_data.mdb"));
+    DbPath = testkit::bankPath(s);
     {
         QVERIFY(bankfixture::writeFile(DbPath, "Not an item bank at all."));
     }

@@ -63,6 +63,15 @@ Sptest& startTest(testkit::Session& s, int n) {
     return t;
 }
 
+// A 20-item test over 30 items, started from the first starting point.
+Sptest& startTwenty(testkit::Session& s) {
+    Sptest& t = openTest(s, 30);
+    t.mnuNumeroItem(0).trigger();
+    t.beg(0).trigger();
+    t.Command3.click();
+    return t;
+}
+
 tk::OptionButton& optionFor(Sptest& t, const QString& letter) {
     tk::OptionButton* o[] = {&t.Option3D1, &t.Option3D2, &t.Option3D3, &t.Option3D4};
     return *o[letter.at(0).unicode() - 'A'];
@@ -239,10 +248,7 @@ void TestTestWindow::sequential_17of20_recordsTheFailedItemsAsShown() {
 
 void TestTestWindow::sequential_perfectRun_noLinkNoRow() {
     testkit::Session s;
-    Sptest& t = openTest(s, 30);
-    t.mnuNumeroItem(0).trigger();
-    t.beg(0).trigger();
-    t.Command3.click();
+    Sptest& t = startTwenty(s);
     for (int i = 0; i < 20; ++i) {
         pick(t, true);
         t.Command2.click();
@@ -476,10 +482,7 @@ void TestTestWindow::twoRunsThenOneReview() {
 
 void TestTestWindow::reopening_keepsFailedItemsAndStartChosen() {
     testkit::Session s;
-    Sptest& t = openTest(s, 30);
-    t.mnuNumeroItem(0).trigger();
-    t.beg(0).trigger();
-    t.Command3.click();
+    Sptest& t = startTwenty(s);
     for (int i = 0; i < 20; ++i) {
         pick(t, i >= 3);
         t.Command2.click();
@@ -504,7 +507,7 @@ void TestTestWindow::reopening_keepsFailedItemsAndStartChosen() {
 
 void TestTestWindow::reviewLoadedHidden_showsItemsAppendedLater() {
     testkit::Session s;
-    const QString path = s.folder.filePath(QStringLiteral("qz_data.mdb"));
+    const QString path = testkit::bankPath(s);
     itembank::createItemBank(path, bank(30));
     DbPath = path;
     LangBase = 16;
@@ -583,7 +586,7 @@ void TestTestWindow::link_handsTheTopOverToTheReview() {
 
 void TestTestWindow::unopenableBank_backToTheLauncher() {
     testkit::Session s;
-    const QString path = s.folder.filePath(QStringLiteral("qz_data.mdb"));
+    const QString path = testkit::bankPath(s);
     QVERIFY(bankfixture::writeFile(path, "not an item bank"));
     DbPath = path;
     LangBase = 16;
