@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/qz_test.h"
+#include "benchkit.h"
 #include "bigbank.h"
 #include "editor/form1.h"
 #include "toolkit/dialogs.h"
@@ -25,10 +26,7 @@ tk::ScriptedDialogs& dialogs() {
 
 // The editor on the big bank, loaded and started.
 Form1& startedEditor() {
-    qz_test::setAppDirForTests(bank().dir.path());
-    qz_test::LangBase = 16;
-    qz_test::DbPath = bank().path;
-    tk::setDialogs(&dialogs());
+    benchkit::useBank(bank(), dialogs());
     Form1& f = tk::form<Form1>();
     f.Show();
     if (!f.SerialTable.isSet()) f.Command10_Click();
@@ -140,11 +138,4 @@ BENCHMARK(BM_EditorFindNextLike)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return benchkit::runOffscreen(argc, argv); }

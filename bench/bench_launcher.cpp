@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
+#include "benchkit.h"
 #include "bigbank.h"
 #include "toolkit/dialogs.h"
 #include "app/quizsp.h"
@@ -15,10 +16,8 @@ namespace {
 
 void BM_ReorderFromTheLauncher(benchmark::State& state) {
     bigbank::Bank bank;
-    qz_test::setAppDirForTests(bank.dir.path());
-    qz_test::LangBase = 16;
     tk::ScriptedDialogs dialogs;
-    tk::setDialogs(&dialogs);
+    benchkit::useBank(bank, dialogs);
     Quizsp& launcher = tk::form<Quizsp>();
     launcher.Show();
     for (auto _ : state) launcher.change_Click();
@@ -29,11 +28,4 @@ BENCHMARK(BM_ReorderFromTheLauncher)->Unit(benchmark::kMillisecond)->Iterations(
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return benchkit::runOffscreen(argc, argv); }

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "app/qz_test.h"
+#include "benchkit.h"
 #include "bigbank.h"
 #include "practice/spgyak.h"
 #include "toolkit/dialogs.h"
@@ -42,6 +43,13 @@ struct Fixture {
         tk::setDialogs(nullptr);
     }
     Spgyak& window() { return tk::form<Spgyak>(); }
+    // The window shown and started in random mode.
+    Spgyak& started() {
+        Spgyak& w = window();
+        w.Show();
+        w.Command3.click();
+        return w;
+    }
 };
 
 // What the event loop does between two clicks: deferred deletions and posted
@@ -105,9 +113,7 @@ BENCHMARK(BM_SequentialNext)->Unit(benchmark::kMicrosecond);
 
 void BM_RandomNext(benchmark::State& state) {
     Fixture f;
-    Spgyak& w = f.window();
-    w.Show();
-    w.Command3.click();
+    Spgyak& w = f.started();
     for (auto _ : state) w.Command10.click();
     if (qz_test::ItemNo < 2) state.SkipWithError("no item drawn");
 }
@@ -115,9 +121,7 @@ BENCHMARK(BM_RandomNext)->Unit(benchmark::kMillisecond);
 
 void BM_TopicChoice(benchmark::State& state) {
     Fixture f;
-    Spgyak& w = f.window();
-    w.Show();
-    w.Command3.click();
+    Spgyak& w = f.started();
     int topic = 0;
     const int topics[] = {0, 1, 12, 21};  // topics the big bank holds
     for (auto _ : state) w.mnuTopicItem(topics[topic++ % 4]).trigger();
@@ -127,9 +131,7 @@ BENCHMARK(BM_TopicChoice)->Unit(benchmark::kMillisecond);
 
 void BM_RandomNextResources(benchmark::State& state) {
     Fixture f;
-    Spgyak& w = f.window();
-    w.Show();
-    w.Command3.click();
+    Spgyak& w = f.started();
     w.Command10.click();  // the first draw reads the highest serial number
     const int filesBefore = openFiles();
     const long rssBefore = rssKib();
@@ -145,11 +147,5 @@ BENCHMARK(BM_RandomNextResources)->Arg(10000)->Unit(benchmark::kSecond)->Iterati
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    bank();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchkit::runOffscreen(argc, argv, [] { bank(); });  // the bank is built before the first run
 }

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
+#include "benchkit.h"
 #include "bigbank.h"
 #include "app/qz_test.h"
 #include "itembank/database.h"
@@ -21,12 +22,9 @@ struct Session {
     bigbank::Bank bank;
     tk::ScriptedDialogs dialogs;
     Session() {
-        qz_test::setAppDirForTests(bank.dir.path());
-        qz_test::DbPath = bank.path;
-        qz_test::LangBase = 16;
+        benchkit::useBank(bank, dialogs);
         qz_test::SentenceCount = 0;
         qz_test::DelayMs = 0;
-        tk::setDialogs(&dialogs);
     }
     ~Session() {
         tk::Runtime::instance().reset();
@@ -111,11 +109,4 @@ BENCHMARK(BM_ReviewNext)->Unit(benchmark::kMillisecond)->Iterations(900);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return benchkit::runOffscreen(argc, argv); }

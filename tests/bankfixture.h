@@ -2,6 +2,7 @@
 // Item banks for tests: a temporary folder with a qz_data.mdb made from a few
 // items written here.
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/error.h"
 #include "itembank/database.h"
 #include "itembank/itembank.h"
 
@@ -41,6 +43,54 @@ inline std::vector<itembank::Item> smallBank() {
         item(7, "5", "9", 2, 1500), item(8, "a", "1", 3, 2581), item(9, "1", "c", 1, 3000),
         item(10, "9", "0", 2, 1),
     };
+}
+
+// Runs f and returns the engine error number it throws (0 for none).
+template <class F>
+int errorOf(F&& f) {
+    try {
+        f();
+    } catch (const qz::Error& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+// The serial number of the record set's current row.
+inline int serial(db::Recordset& rs) { return static_cast<int>(rs.field(QStringLiteral("sorszam")).toInt()); }
+
+// The order keys of a bank's items, in table order.
+inline std::vector<int> orderKeys(const QString& path) {
+    std::vector<int> keys;
+    auto rs = db::DBEngine::OpenDatabase(path)->OpenDynaset(QStringLiteral("test1"));
+    for (; !rs->isEOF(); rs->MoveNext()) keys.push_back(int(rs->field(QStringLiteral("sorrend2")).toInt()));
+    return keys;
+}
+
+// A file's SHA-256, empty when it cannot be read: to show a file was left
+// untouched.
+inline QByteArray fileHash(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+inline QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Writes bytes as the whole file (a foreign file where a bank is expected,
+// an exchange file); false when it cannot be written.
+inline bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly)) return false;
+    return f.write(bytes) == bytes.size();
+}
+
+// The files this process has open, to show that nothing is left open.
+inline int openFiles() {
+    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::System).size());
 }
 
 // Runs SQL on a file straight through SQLite, as another program would

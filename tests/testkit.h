@@ -46,6 +46,9 @@ private:
     QByteArray savedDataHome_;
 };
 
+// Where the session's item bank lives: qz_data.mdb in its program folder.
+inline QString bankPath(const Session& s) { return s.folder.filePath(QStringLiteral("qz_data.mdb")); }
+
 // Lets deferred deletions and posted events run.
 inline void settle() {
     QCoreApplication::processEvents();

@@ -16,15 +16,11 @@
 #include "itembank/reorder.h"
 #include "itembank/sqlite.h"
 
+using bankfixture::fileHash;
+using bankfixture::orderKeys;
 using bankfixture::TempBank;
 
 namespace {
-
-QByteArray fileHash(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
-}
 
 // Opens the bank and answers the engine error (number, text); {0, ""} when
 // it opened.
@@ -35,13 +31,6 @@ std::pair<int, QString> openError(const QString& path) {
         return {e.number(), e.message()};
     }
     return {0, QString()};
-}
-
-std::vector<int> orderKeys(const QString& path) {
-    std::vector<int> keys;
-    auto rs = db::DBEngine::OpenDatabase(path)->OpenDynaset(QStringLiteral("test1"));
-    for (; !rs->isEOF(); rs->MoveNext()) keys.push_back(int(rs->field(QStringLiteral("sorrend2")).toInt()));
-    return keys;
 }
 
 using bankfixture::OtherProgramLock;

@@ -16,6 +16,7 @@
 #include "testkit.h"
 
 using namespace qz_test;
+using bankfixture::readAll;
 
 namespace {
 
@@ -32,11 +33,6 @@ Outcome run(QStringList args) {
     o.flush();
     e.flush();
     return {status, out, err};
-}
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void makeReadOnly(const QString& folder) {
@@ -139,10 +135,7 @@ void TestCli::check_statusesAndOutput() {
 
     QTemporaryDir dir;
     const QString notes = dir.filePath(QStringLiteral("notes.txt"));
-    QFile f(notes);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("not a bank");
-    f.close();
+    QVERIFY(bankfixture::writeFile(notes, "not a bank"));
     for (const QString& unreadable : {notes, dir.filePath(QStringLiteral("missing.mdb"))}) {
         const Outcome o = run({QStringLiteral("--check"), unreadable});
         QCOMPARE(o.status, 2);
@@ -282,10 +275,7 @@ void TestCli::launcher_usesAndNamesThePlace() {
         // message names it, and the file is left alone.
         testkit::Session s;
         const QString foreign = s.folder.filePath(QStringLiteral("class2.mdb"));
-        QFile f(foreign);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("Not a bank.");
-        f.close();
+        QVERIFY(bankfixture::writeFile(foreign, "Not a bank."));
         setBankFile(foreign);
         LangBase = 16;
         Quizsp& q = tk::form<Quizsp>();

@@ -249,10 +249,7 @@ void TestDataControl::openError_reportedAndKept() {
     testkit::Session s;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("qz_data.mdb"));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("not an item bank");
-    f.close();
+    QVERIFY(bankfixture::writeFile(path, "not an item bank"));
     Viewer& v = tk::form<Viewer>();
     v.path = path;
     v.Show();

@@ -16,12 +16,12 @@
 #include "testkit.h"
 
 using namespace qz_test;
+using testkit::bankPath;
 using bankfixture::item;
 using Kind = tk::ScriptedDialogs::Kind;
 
 namespace {
 
-QString bankPath(const testkit::Session& s) { return s.folder.filePath(QStringLiteral("qz_data.mdb")); }
 
 // The editor on a bank of the given items, loaded (Start not yet pressed).
 Form1& openEditor(testkit::Session& s, const std::vector<itembank::Item>& items, int langBase = 16) {

@@ -8,31 +8,11 @@
 #include "bankfixture.h"
 #include "core/error.h"
 
+using bankfixture::errorOf;
+using bankfixture::fileHash;
+using bankfixture::serial;
 using bankfixture::TempBank;
 using db::Value;
-
-namespace {
-
-// Runs f and returns the engine error number it throws (0 for none).
-template <class F>
-int errorOf(F&& f) {
-    try {
-        f();
-    } catch (const qz::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-QByteArray fileHash(const QString& path) {
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
-}
-
-int serial(db::Recordset& rs) { return static_cast<int>(rs.field(QStringLiteral("sorszam")).toInt()); }
-
-}  // namespace
 
 class TestEngine : public QObject {
     Q_OBJECT
@@ -411,9 +391,7 @@ void TestEngine::file_foreignFilesRefusedUntouched() {
     if (QTest::currentDataTag() == QLatin1String("other sqlite")) {
         bankfixture::execSql(path, "CREATE TABLE notes (t TEXT); INSERT INTO notes VALUES ('mine');");
     } else {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(content);
+        QVERIFY(bankfixture::writeFile(path, content));
     }
     const QByteArray before = fileHash(path);
     const qint64 size = QFileInfo(path).size();

@@ -12,20 +12,10 @@
 #include "itembank/exchange.h"
 
 using namespace itembank;
+using bankfixture::readAll;
 using bankfixture::TempBank;
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 QByteArray defaultSource() { return readAll(QStringLiteral(":/itembank.tsv")); }
 
@@ -140,7 +130,7 @@ void TestExchange::import_asASpreadsheetSavesIt() {
     text = QStringLiteral("\uFEFF") + lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n\t\t\r\n");
     QTemporaryDir dir;
     const QString tsv = dir.filePath(QStringLiteral("edited.tsv"));
-    writeAll(tsv, text.toUtf8());
+    QVERIFY(bankfixture::writeFile(tsv, text.toUtf8()));
 
     const ImportReading reading = readImport(readAll(tsv));
     QVERIFY2(reading.problems.isEmpty(), qPrintable(reading.problems.join('\n')));
@@ -250,7 +240,7 @@ void TestExchange::import_refusedBanksStayUntouched() {
     // Not an item bank: refused, the file as it was.
     QTemporaryDir dir;
     const QString foreign = dir.filePath(QStringLiteral("notes.mdb"));
-    writeAll(foreign, "Tuesday: irregular verbs\n");
+    QVERIFY(bankfixture::writeFile(foreign, "Tuesday: irregular verbs\n"));
     QCOMPARE(expectError([&] { replaceItems(foreign, reading.rows); }), int(qz::ErrNotDatabase));
     QCOMPARE(readAll(foreign), QByteArray("Tuesday: irregular verbs\n"));
     QVERIFY(!QFile::exists(foreign + QStringLiteral(".bak")));

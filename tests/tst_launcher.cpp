@@ -16,17 +16,10 @@
 #include "i18n/texts.h"
 
 using namespace qz_test;
+using bankfixture::orderKeys;
+using testkit::bankPath;
 
 namespace {
-
-QString bankPath(const testkit::Session& s) { return s.folder.filePath(QStringLiteral("qz_data.mdb")); }
-
-std::vector<int> orderKeys(const QString& path) {
-    std::vector<int> keys;
-    auto rs = db::DBEngine::OpenDatabase(path)->OpenDynaset(QStringLiteral("test1"));
-    for (; !rs->isEOF(); rs->MoveNext()) keys.push_back(int(rs->field(QStringLiteral("sorrend2")).toInt()));
-    return keys;
-}
 
 // The values the reorder will draw, one per row, for the fixed seed.
 std::vector<int> drawsFor(std::uint64_t seed, int rows) {
@@ -312,9 +305,7 @@ void TestLauncher::badBanks_messageNamesTheCause() {
 void TestLauncher::unopenableBank_reportedAndOkStays() {
     testkit::Session s;
     {
-        QFile f(bankPath(s));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("Not an item bank at all.");
+        QVERIFY(bankfixture::writeFile(bankPath(s), "Not an item bank at all."));
     }
     LangBase = 216;
     Quizsp& q = tk::form<Quizsp>();

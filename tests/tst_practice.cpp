@@ -19,6 +19,7 @@
 using namespace qz_test;
 using Kind = tk::ScriptedDialogs::Kind;
 using bankfixture::item;
+using bankfixture::openFiles;
 
 namespace {
 
@@ -38,7 +39,7 @@ std::vector<itembank::Item> practiceBank() {
 
 // A practice window over a fresh bank in the test's folder.
 Spgyak& open(testkit::Session& s, int langBase = 16, const std::vector<itembank::Item>& items = practiceBank()) {
-    DbPath = s.folder.filePath(QStringLiteral("qz_data.mdb"));
+    DbPath = testkit::bankPath(s);
     if (!QFile::exists(DbPath)) itembank::createItemBank(DbPath, items);
     LangBase = static_cast<std::int16_t>(langBase);
     Spgyak& w = tk::form<Spgyak>();
@@ -54,8 +55,6 @@ bool red(const Spgyak& w) { return w.Label20.Visible() && !w.Label19.Visible(); 
 bool noBar(const Spgyak& w) { return !w.Label19.Visible() && !w.Label20.Visible(); }
 
 std::vector<tk::ScriptedDialogs::Call> boxes(const testkit::Session& s) { return s.dialogs.callsOf(Kind::MsgBox); }
-
-int openFiles() { return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::System).size()); }
 
 }  // namespace
 
@@ -574,11 +573,9 @@ void TestPractice::tasks_leaveForEachWindow() {
 
 void TestPractice::unopenableBank_backToTheLauncher() {
     testkit::Session s;
-    DbPath = s.folder.filePath(QStringLiteral("qz_data.mdb"));
+    DbPath = testkit::bankPath(s);
     {
-        QFile f(DbPath);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("Not an item bank at all.");
+        QVERIFY(bankfixture::writeFile(DbPath, "Not an item bank at all."));
     }
     LangBase = 116;
     tasks::show(tasks::Practice);

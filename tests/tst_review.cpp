@@ -19,7 +19,7 @@ namespace {
 // A bank whose hiba1 holds the placeholder row and n failed items
 // ("Hiba 1" ... with guess "B" and right letter "C").
 void makeBank(testkit::Session& s, int n) {
-    DbPath = s.folder.filePath(QStringLiteral("qz_data.mdb"));
+    DbPath = testkit::bankPath(s);
     itembank::createItemBank(DbPath, bankfixture::smallBank());
     auto rs = db::DBEngine::OpenDatabase(DbPath)->OpenDynaset(QStringLiteral("hiba1"));
     for (int i = 1; i <= n; ++i) {

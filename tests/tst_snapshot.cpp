@@ -11,6 +11,7 @@
 #include "itembank/selection.h"
 
 using bankfixture::item;
+using bankfixture::openFiles;
 using bankfixture::TempBank;
 
 namespace {
@@ -20,8 +21,6 @@ std::vector<itembank::Item> manyItems(int n) {
     for (int i = 1; i <= n; ++i) items.push_back(item(i, i % 2 ? "1" : "2", "a", 1 + i % 3, 1 + (i * 7) % 3000));
     return items;
 }
-
-int openFiles() { return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::System).size()); }
 
 QString mondat(db::Recordset& rs) { return rs.field(QStringLiteral("mondat")).toString(); }
 

@@ -11,20 +11,12 @@
 #include "itembank/selection.h"
 
 using bankfixture::item;
+using bankfixture::errorOf;
+using bankfixture::serial;
 using bankfixture::TempBank;
 using db::Value;
 
 namespace {
-
-template <class F>
-int errorOf(F&& f) {
-    try {
-        f();
-    } catch (const qz::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 // Serial numbers with gaps, stored out of order; order keys 700 and 3000
 // appear more than once (equal keys go by storage order).
@@ -35,8 +27,6 @@ std::vector<itembank::Item> gappedBank() {
         item(21, "5", "9", 2, 700), item(8, "a", "1", 3, 450),
     };
 }
-
-int serial(db::Recordset& rs) { return static_cast<int>(rs.field(QStringLiteral("sorszam")).toInt()); }
 
 std::shared_ptr<db::Recordset> handle(db::Database& database, const QString& index) {
     auto t = database.OpenTable(QStringLiteral("test1"));

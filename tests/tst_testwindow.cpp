@@ -47,12 +47,28 @@ long hibaRowCount() {
 
 // A test window over a fresh bank of n items in the session's folder.
 Sptest& openTest(testkit::Session& s, int n, std::int16_t lang = 16) {
-    const QString path = s.folder.filePath(QStringLiteral("qz_data.mdb"));
-    itembank::createItemBank(path, bank(n));
-    DbPath = path;
+    DbPath = testkit::bankPath(s);
+    itembank::createItemBank(DbPath, bank(n));
     LangBase = lang;
     Sptest& t = tk::form<Sptest>();
     t.Show();
+    return t;
+}
+
+// The same window started from the first starting point.
+Sptest& startTest(testkit::Session& s, int n) {
+    Sptest& t = openTest(s, n);
+    t.beg(0).trigger();
+    t.Command3.click();
+    return t;
+}
+
+// A 20-item test over 30 items, started from the first starting point.
+Sptest& startTwenty(testkit::Session& s) {
+    Sptest& t = openTest(s, 30);
+    t.mnuNumeroItem(0).trigger();
+    t.beg(0).trigger();
+    t.Command3.click();
     return t;
 }
 
@@ -232,10 +248,7 @@ void TestTestWindow::sequential_17of20_recordsTheFailedItemsAsShown() {
 
 void TestTestWindow::sequential_perfectRun_noLinkNoRow() {
     testkit::Session s;
-    Sptest& t = openTest(s, 30);
-    t.mnuNumeroItem(0).trigger();
-    t.beg(0).trigger();
-    t.Command3.click();
+    Sptest& t = startTwenty(s);
     for (int i = 0; i < 20; ++i) {
         pick(t, true);
         t.Command2.click();
@@ -296,9 +309,7 @@ void TestTestWindow::score_roundsHalfToEven() {
 
 void TestTestWindow::unlimited_399of400_isHundredWithOneRow() {
     testkit::Session s;
-    Sptest& t = openTest(s, 60);
-    t.beg(0).trigger();
-    t.Command3.click();
+    Sptest& t = startTest(s, 60);
     QVERIFY(t.Command5.Visible());  // no number of sentences: only Evaluation ends the run
     for (int i = 1; i < 400; ++i) {
         pick(t, i != 200);
@@ -407,9 +418,7 @@ void TestTestWindow::random_impossibleDrawEndsTheEventWithoutScoringTwice() {
 
 void TestTestWindow::evaluation_scoresTheShownItemOnce() {
     testkit::Session s;
-    Sptest& t = openTest(s, 10);
-    t.beg(0).trigger();
-    t.Command3.click();
+    Sptest& t = startTest(s, 10);
     pick(t, false);
     t.Command2.click();
     pick(t, true);
@@ -426,9 +435,7 @@ void TestTestWindow::evaluation_scoresTheShownItemOnce() {
 
 void TestTestWindow::keys_pickLowerCaseOnly() {
     testkit::Session s;
-    Sptest& t = openTest(s, 10);
-    t.beg(0).trigger();
-    t.Command3.click();
+    Sptest& t = startTest(s, 10);
     testkit::typeChar(t.window(), 'c');
     QCOMPARE(t.Label9.Caption(), QStringLiteral("C"));
     QVERIFY(t.Option3D3.Value());
@@ -475,10 +482,7 @@ void TestTestWindow::twoRunsThenOneReview() {
 
 void TestTestWindow::reopening_keepsFailedItemsAndStartChosen() {
     testkit::Session s;
-    Sptest& t = openTest(s, 30);
-    t.mnuNumeroItem(0).trigger();
-    t.beg(0).trigger();
-    t.Command3.click();
+    Sptest& t = startTwenty(s);
     for (int i = 0; i < 20; ++i) {
         pick(t, i >= 3);
         t.Command2.click();
@@ -503,7 +507,7 @@ void TestTestWindow::reopening_keepsFailedItemsAndStartChosen() {
 
 void TestTestWindow::reviewLoadedHidden_showsItemsAppendedLater() {
     testkit::Session s;
-    const QString path = s.folder.filePath(QStringLiteral("qz_data.mdb"));
+    const QString path = testkit::bankPath(s);
     itembank::createItemBank(path, bank(30));
     DbPath = path;
     LangBase = 16;
@@ -582,11 +586,8 @@ void TestTestWindow::link_handsTheTopOverToTheReview() {
 
 void TestTestWindow::unopenableBank_backToTheLauncher() {
     testkit::Session s;
-    const QString path = s.folder.filePath(QStringLiteral("qz_data.mdb"));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("not an item bank");
-    f.close();
+    const QString path = testkit::bankPath(s);
+    QVERIFY(bankfixture::writeFile(path, "not an item bank"));
     DbPath = path;
     LangBase = 16;
     Sptest& t = tk::form<Sptest>();
@@ -608,9 +609,7 @@ void TestTestWindow::unopenableBank_backToTheLauncher() {
 
 void TestTestWindow::failedWrite_keepsNothingAndRetriesOnce() {
     testkit::Session s;
-    Sptest& t = openTest(s, 30);
-    t.beg(0).trigger();
-    t.Command3.click();
+    Sptest& t = startTest(s, 30);
     pick(t, false);
     const Shown first = shown(t);
     // The failed items cannot be written for a moment: another program
